@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace qm::cli {
+
+// Exit codes of quillmark-cli.
+enum ExitCode : int {
+    kExitOk = 0,
+    kExitFailed = 1, // the input could not be read or converted
+    kExitUsage = 2,  // the command line is wrong
+};
+
+// One line on standard error, prefixed with the program's name.
+void PrintError(const QString& message);
+// Prints `message` and a pointer to --help; returns kExitUsage.
+int UsageError(const QString& message);
+// Prints text on standard output as it stands.
+void PrintText(const QString& text);
+
+// Writes the lines as UTF-8, each followed by CR LF, to `outPath` (replaced only once the whole
+// text is written) or to standard output when `outPath` is empty. Returns an error message, or
+// an empty text on success.
+QString WriteLines(const QStringList& lines, const QString& outPath);
+
+} // namespace qm::cli

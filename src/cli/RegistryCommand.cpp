@@ -1,0 +1,104 @@
+#include "cli/RegistryCommand.h"
+
+#include "cli/CliCommon.h"
+#include "platform/CodePage.h"
+#include "regconv/AdvancedRegConverter.h"
+#include "regconv/TextSink.h"
+
+#include <QFileInfo>
+
+namespace qm::cli {
+
+const char kRegistryUsage[] =
+    "quillmark-cli registry FILE.reg [--uninsdeletevalue]\n"
+    "                      [--uninsdeletekey | --uninsdeletekeyifempty]\n"
+    "                      [--codepage NAME] [-o OUT]\n"
+    "    Converts a registry export into an Inno Setup [Registry] section.\n"
+    "    --uninsdeletevalue       every value line gets Flags: uninsdeletevalue\n"
+    "    --uninsdeletekey         every key line gets Flags: uninsdeletekey\n"
+    "    --uninsdeletekeyifempty  every key line gets Flags: uninsdeletekeyifempty\n"
+    "    --codepage NAME          code page of an export without a byte-order mark\n"
+    "                             (cp1251, cp866, windows-1252, ...; default: UTF-8 when\n"
+    "                             the file is valid UTF-8, else windows-1252)\n"
+    "    -o OUT                   write to OUT instead of standard output\n";
+
+namespace {
+
+struct TRegistryArgs {
+    QString File;
+    QString Out;
+    QString CodePage;
+    TRegConvOptions Options;
+};
+
+// Returns an error message, or an empty text when the arguments are sound.
+QString ParseArgs(const QStringList& args, TRegistryArgs& parsed) {
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        const auto takeValue = [&](QString& into) -> bool {
+            if (i + 1 >= args.size())
+                return false;
+            into = args[++i];
+            return true;
+        };
+        if (a == u"--uninsdeletevalue") {
+            parsed.Options.UninsDeleteValue = true;
+        } else if (a == u"--uninsdeletekey") {
+            parsed.Options.UninsDeleteKey = true;
+        } else if (a == u"--uninsdeletekeyifempty") {
+            parsed.Options.UninsDeleteKeyIfEmpty = true;
+        } else if (a == u"--codepage") {
+            if (!takeValue(parsed.CodePage))
+                return QStringLiteral("--codepage needs a code page name");
+        } else if (a == u"-o") {
+            if (!takeValue(parsed.Out) || parsed.Out.isEmpty())
+                return QStringLiteral("-o needs a file name");
+        } else if (a.startsWith(u'-') && a != u"-") {
+            return QStringLiteral("unknown option %1").arg(a);
+        } else if (parsed.File.isEmpty()) {
+            parsed.File = a;
+        } else {
+            return QStringLiteral("only one export file can be converted at a time");
+        }
+    }
+    if (parsed.File.isEmpty())
+        return QStringLiteral("registry needs an export file");
+    if (parsed.Options.UninsDeleteKey && parsed.Options.UninsDeleteKeyIfEmpty)
+        return QStringLiteral("--uninsdeletekey and --uninsdeletekeyifempty exclude each other");
+    if (!qm::platform::IsKnownCodePage(parsed.CodePage.toStdString()))
+        return QStringLiteral("unknown code page %1").arg(parsed.CodePage);
+    return {};
+}
+
+} // namespace
+
+int RunRegistryCommand(const QStringList& args) {
+    TRegistryArgs parsed;
+    if (const QString error = ParseArgs(args, parsed); !error.isEmpty())
+        return UsageError(error);
+
+    const QFileInfo info(parsed.File);
+    if (!info.exists()) {
+        PrintError(QStringLiteral("%1: no such file").arg(parsed.File));
+        return kExitFailed;
+    }
+
+    TAdvancedRegConverter converter;
+    converter.SetAnsiCodePage(parsed.CodePage);
+    converter.SetOptionsSource([options = parsed.Options] { return options; });
+    TStringListSink sink;
+    if (!converter.ConvertFromFileToMemo(parsed.File, &sink)) {
+        // The sink holds the converter's single "Error: " line.
+        const QString line = sink.Lines.value(0);
+        PrintError(parsed.File + QStringLiteral(": ") +
+                   (line.startsWith(u"Error: ") ? line.sliced(7) : line));
+        return kExitFailed;
+    }
+    if (const QString error = WriteLines(sink.Lines, parsed.Out); !error.isEmpty()) {
+        PrintError(error);
+        return kExitFailed;
+    }
+    return kExitOk;
+}
+
+} // namespace qm::cli

@@ -1,0 +1,35 @@
+#pragma once
+
+// Text in Windows "ANSI" code pages: the encoding of registry exports of the older form and of
+// any text file written without a byte-order mark.
+
+#include <string>
+#include <string_view>
+
+namespace qm::platform {
+
+struct AnsiText {
+    std::u16string Text;
+    // The code page that decoded the bytes: the name asked for, "utf-8" or "windows-1252" when
+    // the default chose it, or "system" for the Windows ANSI code page.
+    std::string CodePage;
+};
+
+// True when `name` names a code page this system can decode ("cp1251", "windows-1251", "1251",
+// "ibm866", "koi8-r", "utf-8", ...). The empty name is the default and always known.
+bool IsKnownCodePage(std::string_view name);
+
+// Decodes bytes of the code page `name`. The empty name is the system's default: the ANSI code
+// page on Windows; elsewhere UTF-8 when the bytes are valid UTF-8, else Windows-1252.
+// A byte sequence the code page cannot map becomes U+FFFD; nothing is dropped silently.
+// An unknown name decodes nothing and returns an empty CodePage.
+AnsiText DecodeAnsi(std::string_view bytes, std::string_view name);
+
+// Portable pieces the backends share.
+bool IsValidUtf8(std::string_view bytes);
+std::u16string DecodeUtf8(std::string_view bytes);   // requires IsValidUtf8(bytes)
+std::u16string DecodeWindows1252(std::string_view bytes);
+// "cp1251", "windows-1251", "CP-1251", "1251" -> 1251; "ibm866" -> 866; 0 when not that shape.
+unsigned NumberedCodePage(std::string_view name);
+
+} // namespace qm::platform

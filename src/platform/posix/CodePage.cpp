@@ -1,0 +1,85 @@
+// Code pages through the C library's iconv; the default is UTF-8 or Windows-1252, because a
+// POSIX system has no ANSI code page of its own.
+#include "platform/CodePage.h"
+
+#include <bit>
+#include <cerrno>
+#include <iconv.h>
+#include <string>
+
+namespace qm::platform {
+
+namespace {
+
+class Iconv {
+public:
+    explicit Iconv(const std::string& from) : m_cd(iconv_open(kUtf16Native, from.c_str())) {}
+    ~Iconv() {
+        if (valid())
+            iconv_close(m_cd);
+    }
+    Iconv(const Iconv&) = delete;
+    Iconv& operator=(const Iconv&) = delete;
+
+    bool valid() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
+
+    std::u16string decode(std::string_view bytes) {
+        std::u16string out;
+        out.resize(bytes.size() + 16);
+        char* in = const_cast<char*>(bytes.data());
+        std::size_t inLeft = bytes.size();
+        std::size_t written = 0;
+        while (inLeft > 0) {
+            if (out.size() - written < 8)
+                out.resize(out.size() * 2);
+            char* dst = reinterpret_cast<char*>(out.data() + written);
+            std::size_t dstLeft = (out.size() - written) * sizeof(char16_t);
+            const std::size_t before = dstLeft;
+            const std::size_t rc = iconv(m_cd, &in, &inLeft, &dst, &dstLeft);
+            written += (before - dstLeft) / sizeof(char16_t);
+            if (rc != static_cast<std::size_t>(-1))
+                break;
+            if (errno == E2BIG)
+                continue;
+            // EILSEQ: a byte without a mapping; EINVAL: a sequence cut off at the end.
+            out[written++] = u'\uFFFD';
+            ++in;
+            --inLeft;
+            iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+        }
+        out.resize(written);
+        return out;
+    }
+
+private:
+    static constexpr const char* kUtf16Native =
+        std::endian::native == std::endian::little ? "UTF-16LE" : "UTF-16BE";
+    iconv_t m_cd;
+};
+
+// iconv knows "CP1251", "WINDOWS-1251", "IBM866", but not a bare "1251".
+std::string IconvName(std::string_view name) {
+    if (const unsigned number = NumberedCodePage(name))
+        return "CP" + std::to_string(number);
+    return std::string(name);
+}
+
+} // namespace
+
+bool IsKnownCodePage(std::string_view name) {
+    return name.empty() || Iconv(IconvName(name)).valid();
+}
+
+AnsiText DecodeAnsi(std::string_view bytes, std::string_view name) {
+    if (name.empty()) {
+        if (IsValidUtf8(bytes))
+            return {DecodeUtf8(bytes), "utf-8"};
+        return {DecodeWindows1252(bytes), "windows-1252"};
+    }
+    Iconv codec(IconvName(name));
+    if (!codec.valid())
+        return {};
+    return {codec.decode(bytes), std::string(name)};
+}
+
+} // namespace qm::platform

@@ -1,0 +1,8 @@
+#include "platform/Console.h"
+
+namespace qm::platform {
+
+// POSIX streams never translate line ends.
+void SetStdoutBinary() {}
+
+} // namespace qm::platform

@@ -1,0 +1,84 @@
+#pragma once
+
+// Converts a Windows registry export (.reg, both the Unicode "version 5" form and the ANSI
+// REGEDIT4 form) into an Inno Setup [Registry] section. Two passes over one object: the reader
+// turns the export's lines into keys and values, the writer turns those into script lines.
+// The output compiles in Inno Setup 6 and installs the data the export holds; what Inno Setup
+// cannot express is written as a "; " comment line that says so.
+
+#include "regconv/RegConvOptions.h"
+#include "regconv/RegTypes.h"
+#include "regconv/TextSink.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+class TAdvancedRegConverter {
+public:
+    TAdvancedRegConverter();
+    ~TAdvancedRegConverter();
+    TAdvancedRegConverter(const TAdvancedRegConverter&) = delete;
+    TAdvancedRegConverter& operator=(const TAdvancedRegConverter&) = delete;
+
+    // Converts a file and shows the result in `OutputMemo`. Returns false without touching the
+    // sink when there is no sink or no such file; when the file cannot be read or converted the
+    // sink holds the single line "Error: " + message and the result is false.
+    bool ConvertFromFileToMemo(const QString& RegFileName, ITextSink* OutputMemo);
+    // Converts text; every line of the result ends in CR LF. Throws ERegConvertError.
+    QString ConvertFromText(const QString& RegText);
+
+    const QStringList& ISSContent() const { return FISSContent; }
+    const QList<TRegKey>& RegKeys() const { return FRegKeys; }
+
+    // Where the uninstall options come from; all off when none is set.
+    void SetOptionsSource(TRegConvOptionsSource source) { FOptionsSource = std::move(source); }
+    // The code page of files without a byte-order mark; empty: the system's default.
+    void SetAnsiCodePage(const QString& codePage) { FAnsiCodePage = codePage; }
+    const QString& AnsiCodePage() const { return FAnsiCodePage; }
+
+private:
+    struct TValueText; // a value's ValueType and ValueData, or why it cannot be written
+
+    // Reader
+    void ParseRegLines(const QList<QStringView>& lines);
+    static bool IsKeyLine(QStringView s);
+    static bool ExtractKeyPath(QStringView s, QString& path, bool& deleted);
+    void AddKey(const QString& path, bool deleted);
+    static bool IsValueLine(QStringView s);
+    static bool ParseValueLine(QStringView line, QString& name, TRegDataType& type, QString& data,
+                               bool& deleted);
+    void AddValue(const QString& name, const QString& data, TRegDataType type, bool deleted);
+    static bool IsDWordData(QStringView data);
+    static bool IsMultiStringData(QStringView data);
+    static bool IsHexData(QStringView data);
+    static bool IsContinuationLine(QStringView trimmed);
+
+    // Writer
+    void GenerateISSContent();
+    static bool SplitKeyPath(const QString& path, QString& root, QString& subkey);
+    static QString TrimBackslashes(QStringView text);
+    static QString ConvertRootKey(const QString& root);
+    static QLatin1StringView GetValueTypeName(TRegDataType type);
+    TValueText FormatValueData(const TRegValue& value, const TRegKey& key) const;
+    static QString CompactHex(const QByteArray& bytes);
+    static QString FormatMultiString(QStringView text, QString& problem);
+    QString HexToText(const QByteArray& bytes, QString& problem) const;
+    QString ValueLine(const QString& keyPrefix, const TRegKey& key, const TRegValue& value,
+                      QLatin1StringView valueFlags) const;
+    void WriteRootKeyComments(const TRegKey& key);
+
+    QStringList FISSContent;
+    QList<TRegKey> FRegKeys;
+    int FCurrentKeyIndex = -1;
+    QString FCurrentKeyPath;
+    ITextSink* FOutputMemo = nullptr;
+
+    TRegConvOptionsSource FOptionsSource;
+    QString FAnsiCodePage;
+    // hex(1)/hex(2)/hex(7) bytes are UTF-16LE (version 5 exports) or ANSI (REGEDIT4 exports);
+    // the header line decides, the file's encoding when there is none.
+    bool FUnicodeHexText = true;
+    QString FHexCodePage; // code page of ANSI hex text; empty: the system's default
+};

@@ -1,0 +1,38 @@
+#pragma once
+
+// The "hex" data forms of a registry export: "hex:" (binary) and "hex(N):" with N the registry
+// type number in hexadecimal, followed by a comma-separated byte list.
+
+#include <QByteArray>
+#include <QStringView>
+#include <optional>
+
+namespace qm::regconv {
+
+// Registry type numbers that exports write as hex(N).
+enum RegistryType : unsigned {
+    kRegNone = 0,
+    kRegSz = 1,
+    kRegExpandSz = 2,
+    kRegBinary = 3,
+    kRegDword = 4,
+    kRegDwordBigEndian = 5,
+    kRegMultiSz = 7,
+    kRegQword = 11,
+};
+
+struct THexForm {
+    unsigned Type = kRegBinary; // "hex:" is REG_BINARY
+    QStringView Prefix;         // "hex:" or "hex(N):" as written
+    QStringView Bytes;          // the byte list after the prefix
+};
+
+// Splits "hex:..." / "hex(N):..."; nullopt for anything else ("hexagon", "hex(zz):").
+std::optional<THexForm> ParseHexForm(QStringView data);
+
+// Reads a byte list such as "01,02,ab" (blanks around bytes and empty items are allowed, as
+// joined continuation lines leave them). Returns false and the offending item in `badItem` when
+// an item is not one or two hexadecimal digits.
+bool ParseByteList(QStringView list, QByteArray& bytes, QStringView& badItem);
+
+} // namespace qm::regconv

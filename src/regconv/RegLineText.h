@@ -1,0 +1,29 @@
+#pragma once
+
+// Small text helpers for reading export lines.
+
+#include <QList>
+#include <QString>
+#include <QStringView>
+
+namespace qm::regconv {
+
+// Splits at CR LF, lone LF and lone CR; the breaks are not part of the lines.
+QList<QStringView> SplitRegLines(QStringView text);
+
+// Removes every character with code 32 or less from both ends (not Unicode white space).
+QStringView TrimControl(QStringView s);
+
+// Prefix test ignoring the case of ASCII letters only; `prefix` is lower case.
+bool StartsWithAsciiNoCase(QStringView s, QLatin1StringView prefix);
+bool EqualsAsciiNoCase(QStringView s, QLatin1StringView lower);
+
+// Undoes the export's escapes inside a quoted string: \\ -> \ and \" -> ". A backslash before
+// any other character stays as it is.
+QString UnescapeRegString(QStringView s);
+
+// Position of the quote that closes a quoted string whose opening quote is at `open`, skipping
+// escaped quotes; -1 when there is none.
+qsizetype FindClosingQuote(QStringView s, qsizetype open);
+
+} // namespace qm::regconv

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Where a conversion shows its lines: the Registry page's text area, or the command line's
+// output. The converter clears it once per run and appends the result.
+class ITextSink {
+public:
+    virtual ~ITextSink() = default;
+    virtual void Clear() = 0;
+    virtual void AppendLine(const QString& line) = 0;
+    virtual void AppendLines(const QStringList& lines) = 0;
+};
+
+// Keeps the lines in memory; QStringList's implicit sharing makes AppendLines copy no text.
+class TStringListSink final : public ITextSink {
+public:
+    void Clear() override { Lines.clear(); }
+    void AppendLine(const QString& line) override { Lines.append(line); }
+    void AppendLines(const QStringList& lines) override {
+        if (Lines.isEmpty())
+            Lines = lines;
+        else
+            Lines.append(lines);
+    }
+
+    QStringList Lines;
+};
