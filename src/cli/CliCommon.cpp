@@ -4,33 +4,45 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <QStringEncoder>
+#include <algorithm>
 #include <cstdio>
 
 namespace qm::cli {
 
 namespace {
 
-// Encodes in slices so a section of a million lines is never held twice as one block.
+// Encodes line by line straight into a 1 MiB output buffer, so a section of a million lines is
+// neither copied nor held a second time.
 bool WriteUtf8Lines(QIODevice& device, const QStringList& lines) {
-    constexpr qsizetype kSlice = 1 << 20;
-    QString chunk;
-    chunk.reserve(kSlice + 1024);
+    constexpr qsizetype kFlushAt = 1 << 20;
+    QStringEncoder encoder(QStringEncoder::Utf8);
+    QByteArray buffer;
+    qsizetype used = 0;
     for (const QString& line : lines) {
-        chunk.append(line);
-        chunk.append(QLatin1StringView("\r\n"));
-        if (chunk.size() >= kSlice) {
-            if (device.write(chunk.toUtf8()) < 0)
+        // UTF-8 takes at most three bytes per UTF-16 code unit.
+        const qsizetype need = line.size() * 3 + 2;
+        if (buffer.size() - used < need) {
+            if (used > 0 && device.write(buffer.constData(), used) != used)
                 return false;
-            chunk.clear();
+            used = 0;
+            if (buffer.size() < need)
+                buffer.resize(std::max(need, kFlushAt));
         }
+        char* end = encoder.appendToBuffer(buffer.data() + used, line);
+        *end++ = '\r';
+        *end++ = '\n';
+        used = end - buffer.constData();
     }
-    return device.write(chunk.toUtf8()) >= 0;
+    return used == 0 || device.write(buffer.constData(), used) == used;
 }
 
 } // namespace
 
 void PrintError(const QString& message) {
-    std::fputs(QString(QStringLiteral("quillmark-cli: ") + message + u'\n').toLocal8Bit().constData(), stderr);
+    std::fputs(
+        QString(QStringLiteral("quillmark-cli: ") + message + u'\n').toLocal8Bit().constData(),
+        stderr);
 }
 
 int UsageError(const QString& message) {

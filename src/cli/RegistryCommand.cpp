@@ -83,10 +83,17 @@ int RunRegistryCommand(const QStringList& args) {
         return kExitFailed;
     }
 
-    TAdvancedRegConverter converter;
+    // Left to the end of the process on purpose: the system takes a large export's memory back
+    // at once, where freeing its million strings one by one costs a quarter of the run.
+    struct TRun {
+        TAdvancedRegConverter Converter;
+        TStringListSink Sink;
+    };
+    static TRun* const run = new TRun;
+    TAdvancedRegConverter& converter = run->Converter;
+    TStringListSink& sink = run->Sink;
     converter.SetAnsiCodePage(parsed.CodePage);
     converter.SetOptionsSource([options = parsed.Options] { return options; });
-    TStringListSink sink;
     if (!converter.ConvertFromFileToMemo(parsed.File, &sink)) {
         // The sink holds the converter's single "Error: " line.
         const QString line = sink.Lines.value(0);

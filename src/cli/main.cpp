@@ -2,6 +2,7 @@
 
 #include "cli/CliCommon.h"
 #include "cli/RegistryCommand.h"
+#include "platform/Memory.h"
 
 #include <QCoreApplication>
 
@@ -20,6 +21,7 @@ void PrintUsage() {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    qm::platform::KeepFreedMemoryForReuse();
     QCoreApplication app(argc, argv);
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();

@@ -24,9 +24,9 @@ bool TAdvancedRegConverter::ConvertFromFileToMemo(const QString& RegFileName,
             FUnicodeHexText = file.Unicode;
             // Hex text of an ANSI file uses the file's code page when the default had to fall
             // back to Windows-1252; otherwise each value is decoded by the same default rule.
-            FHexCodePage = !FAnsiCodePage.isEmpty()                      ? FAnsiCodePage
-                           : file.CodePage == u"windows-1252"            ? file.CodePage
-                                                                         : QString();
+            FHexCodePage = !FAnsiCodePage.isEmpty()           ? FAnsiCodePage
+                           : file.CodePage == u"windows-1252" ? file.CodePage
+                                                              : QString();
             ParseRegLines(SplitRegLines(file.Text));
         } // the file's text is released before the section is written
         GenerateISSContent();

@@ -14,6 +14,7 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <string>
 
 class TAdvancedRegConverter {
 public:
@@ -39,35 +40,40 @@ public:
     const QString& AnsiCodePage() const { return FAnsiCodePage; }
 
 private:
-    struct TValueText; // a value's ValueType and ValueData, or why it cannot be written
-
     // Reader
     void ParseRegLines(const QList<QStringView>& lines);
     static bool IsKeyLine(QStringView s);
     static bool ExtractKeyPath(QStringView s, QString& path, bool& deleted);
     void AddKey(const QString& path, bool deleted);
     static bool IsValueLine(QStringView s);
-    static bool ParseValueLine(QStringView line, QString& name, TRegDataType& type, QString& data,
-                               bool& deleted);
-    void AddValue(const QString& name, const QString& data, TRegDataType type, bool deleted);
+    // `data` is the text after "=" (for a quoted string: between the quotes, still escaped).
+    static bool ParseValueLine(QStringView line, QString& name, TRegDataType& type,
+                               QStringView& data, bool& quoted, bool& deleted);
+    void AddValue(QString name, QString data, TRegDataType type, bool deleted);
     static bool IsDWordData(QStringView data);
     static bool IsMultiStringData(QStringView data);
     static bool IsHexData(QStringView data);
     static bool IsContinuationLine(QStringView trimmed);
+    static qsizetype JoinContinuationLines(const QList<QStringView>& lines, qsizetype i,
+                                           QStringView first, QString& joined);
 
     // Writer
     void GenerateISSContent();
     static bool SplitKeyPath(const QString& path, QString& root, QString& subkey);
     static QString TrimBackslashes(QStringView text);
     static QString ConvertRootKey(const QString& root);
-    static QLatin1StringView GetValueTypeName(TRegDataType type);
-    TValueText FormatValueData(const TRegValue& value, const TRegKey& key) const;
-    static QString CompactHex(const QByteArray& bytes);
-    static QString FormatMultiString(QStringView text, QString& problem);
-    QString HexToText(const QByteArray& bytes, QString& problem) const;
+    static QStringView GetValueTypeName(TRegDataType type);
+    // Writes ValueData into `data` and sets the ValueType; returns why the value cannot be
+    // written, or an empty text. Throws ERegConvertError on a byte that is not hexadecimal.
+    QString FormatValueData(const TRegValue& value, const TRegKey& key, TRegDataType& type,
+                            std::u16string& data);
+    static void CompactHex(const QByteArray& bytes, std::u16string& out);
+    static QString FormatMultiString(QStringView text, std::u16string& out);
+    QString HexToText(const QByteArray& bytes, QString& text) const;
     QString ValueLine(const QString& keyPrefix, const TRegKey& key, const TRegValue& value,
-                      QLatin1StringView valueFlags) const;
-    void WriteRootKeyComments(const TRegKey& key);
+                      QStringView valueFlags);
+    static void AppendValueName(std::u16string& out, const QString& name);
+    void WriteKeyComments(const TRegKey& key, const QString& keyReason, const QString& valueReason);
 
     QStringList FISSContent;
     QList<TRegKey> FRegKeys;
@@ -81,4 +87,10 @@ private:
     // the header line decides, the file's encoding when there is none.
     bool FUnicodeHexText = true;
     QString FHexCodePage; // code page of ANSI hex text; empty: the system's default
+
+    // Buffers the writer reuses for every value.
+    std::u16string FLine;
+    std::u16string FData;
+    QString FText;
+    QByteArray FBytes;
 };

@@ -2,26 +2,28 @@
 
 namespace qm::regconv {
 
-void AppendInnoEscaped(QString& out, QStringView text) {
+void AppendInnoEscaped(TLineBuffer& out, QStringView text) {
+    const char16_t* p = reinterpret_cast<const char16_t*>(text.utf16());
+    const qsizetype n = text.size();
     qsizetype plain = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = p[i];
         if (c == u'{' || c == u'"') {
-            out.append(text.sliced(plain, i + 1 - plain));
-            out.append(c);
+            out.append(p + plain, static_cast<std::size_t>(i + 1 - plain));
+            out.push_back(c);
             plain = i + 1;
         }
     }
-    out.append(text.sliced(plain));
+    out.append(p + plain, static_cast<std::size_t>(n - plain));
 }
 
 QString InnoQuoted(QStringView text) {
-    QString out;
-    out.reserve(text.size() + 8);
-    out.append(u'"');
+    TLineBuffer out;
+    out.reserve(static_cast<std::size_t>(text.size()) + 8);
+    out.push_back(u'"');
     AppendInnoEscaped(out, text);
-    out.append(u'"');
-    return out;
+    out.push_back(u'"');
+    return ToQString(out);
 }
 
 QString InnoComment(QStringView text) {

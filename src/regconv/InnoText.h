@@ -6,11 +6,26 @@
 
 #include <QString>
 #include <QStringView>
+#include <string>
 
 namespace qm::regconv {
 
+// Script lines are assembled in a plain UTF-16 buffer: its appends are inline, which matters
+// when a large export makes a million lines.
+using TLineBuffer = std::u16string;
+
+inline void Append(TLineBuffer& out, QStringView text) {
+    out.append(reinterpret_cast<const char16_t*>(text.utf16()),
+               static_cast<std::size_t>(text.size()));
+}
+
+inline QString ToQString(const TLineBuffer& line) {
+    return QString(reinterpret_cast<const QChar*>(line.data()),
+                   static_cast<qsizetype>(line.size()));
+}
+
 // Appends `text` with every "{" and every double quote doubled.
-void AppendInnoEscaped(QString& out, QStringView text);
+void AppendInnoEscaped(TLineBuffer& out, QStringView text);
 // `text` escaped and enclosed in double quotes.
 QString InnoQuoted(QStringView text);
 

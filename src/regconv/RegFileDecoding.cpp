@@ -9,8 +9,8 @@
 namespace {
 
 [[noreturn]] void ThrowReadError(const QString& fileName, const QFile& file) {
-    throw ERegConvertError(QStringLiteral("Cannot read file \"%1\": %2")
-                               .arg(fileName, file.errorString()));
+    throw ERegConvertError(
+        QStringLiteral("Cannot read file \"%1\": %2").arg(fileName, file.errorString()));
 }
 
 // Reads the rest of the file straight into the string's storage: a 100 MB export is not held

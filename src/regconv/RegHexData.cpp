@@ -2,21 +2,31 @@
 
 #include "regconv/RegLineText.h"
 
+#include <array>
+
 namespace qm::regconv {
 
 namespace {
 
+constexpr auto kHexValues = [] {
+    std::array<signed char, 128> values{};
+    values.fill(-1);
+    for (int i = 0; i < 10; ++i)
+        values[static_cast<std::size_t>('0' + i)] = static_cast<signed char>(i);
+    for (int i = 0; i < 6; ++i) {
+        values[static_cast<std::size_t>('a' + i)] = static_cast<signed char>(10 + i);
+        values[static_cast<std::size_t>('A' + i)] = static_cast<signed char>(10 + i);
+    }
+    return values;
+}();
+
 int HexDigit(char16_t c) {
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (c >= u'a' && c <= u'f')
-        return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F')
-        return c - u'A' + 10;
-    return -1;
+    return c < 128 ? kHexValues[c] : -1;
 }
 
-bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+bool IsBlank(char16_t c) {
+    return c == u' ' || c == u'\t';
+}
 
 } // namespace
 
@@ -41,32 +51,44 @@ std::optional<THexForm> ParseHexForm(QStringView data) {
 }
 
 bool ParseByteList(QStringView list, QByteArray& bytes, QStringView& badItem) {
-    bytes.clear();
-    bytes.reserve(list.size() / 3 + 1);
-    const QChar* p = list.data();
+    // At most one byte per two characters; the buffer's capacity is kept between calls.
+    bytes.resize(list.size() / 2 + 1);
+    char* out = bytes.data();
+    const char16_t* p = reinterpret_cast<const char16_t*>(list.utf16());
     const qsizetype n = list.size();
     qsizetype i = 0;
-    while (i <= n) {
+    while (i < n) {
+        // The common item: two digits and a comma (or the end).
+        if (i + 2 <= n && (i + 2 == n || p[i + 2] == u',')) {
+            const int hi = HexDigit(p[i]);
+            const int lo = HexDigit(p[i + 1]);
+            if ((hi | lo) >= 0) {
+                *out++ = static_cast<char>(hi * 16 + lo);
+                i += 3;
+                continue;
+            }
+        }
         qsizetype end = i;
         while (end < n && p[end] != u',')
             ++end;
         qsizetype b = i;
         qsizetype e = end;
-        while (b < e && IsBlank(p[b].unicode()))
+        while (b < e && IsBlank(p[b]))
             ++b;
-        while (e > b && IsBlank(p[e - 1].unicode()))
+        while (e > b && IsBlank(p[e - 1]))
             --e;
         if (e > b) {
-            const int hi = HexDigit(p[b].unicode());
-            const int lo = e - b == 2 ? HexDigit(p[b + 1].unicode()) : 0;
+            const int hi = HexDigit(p[b]);
+            const int lo = e - b == 2 ? HexDigit(p[b + 1]) : 0;
             if (e - b > 2 || hi < 0 || lo < 0) {
                 badItem = list.sliced(b, e - b);
                 return false;
             }
-            bytes.append(static_cast<char>(e - b == 2 ? hi * 16 + lo : hi));
+            *out++ = static_cast<char>(e - b == 2 ? hi * 16 + lo : hi);
         }
         i = end + 1;
     }
+    bytes.resize(out - bytes.constData());
     return true;
 }
 

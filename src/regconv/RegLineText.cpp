@@ -4,22 +4,29 @@ namespace qm::regconv {
 
 QList<QStringView> SplitRegLines(QStringView text) {
     QList<QStringView> lines;
-    const QChar* data = text.data();
     const qsizetype n = text.size();
     // Registry exports average well over 20 characters a line.
     lines.reserve(n / 24 + 1);
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t c = data[i].unicode();
-        if (c != u'\n' && c != u'\r')
-            continue;
-        lines.append(text.sliced(start, i - start));
-        if (c == u'\r' && i + 1 < n && data[i + 1].unicode() == u'\n')
-            ++i;
-        start = i + 1;
+    // The next CR and the next LF are each found with one vectorised search, so every
+    // character is looked at twice at most, whichever line ends the file uses.
+    qsizetype nextCr = text.indexOf(u'\r');
+    qsizetype nextLf = text.indexOf(u'\n');
+    qsizetype pos = 0;
+    while (pos < n) {
+        if (nextCr >= 0 && nextCr < pos)
+            nextCr = text.indexOf(u'\r', pos);
+        if (nextLf >= 0 && nextLf < pos)
+            nextLf = text.indexOf(u'\n', pos);
+        qsizetype brk = n;
+        if (nextCr >= 0)
+            brk = nextCr;
+        if (nextLf >= 0 && nextLf < brk)
+            brk = nextLf;
+        lines.append(text.sliced(pos, brk - pos));
+        if (brk == n)
+            break;
+        pos = (text[brk] == u'\r' && brk + 1 < n && text[brk + 1] == u'\n') ? brk + 2 : brk + 1;
     }
-    if (start < n)
-        lines.append(text.sliced(start));
     return lines;
 }
 
@@ -51,19 +58,22 @@ bool EqualsAsciiNoCase(QStringView s, QLatin1StringView lower) {
 }
 
 QString UnescapeRegString(QStringView s) {
-    if (!s.contains(u'\\'))
+    qsizetype slash = s.indexOf(u'\\');
+    if (slash < 0)
         return s.toString();
     QString out;
     out.reserve(s.size());
-    for (qsizetype i = 0; i < s.size(); ++i) {
-        const QChar c = s[i];
-        if (c == u'\\' && i + 1 < s.size() && (s[i + 1] == u'\\' || s[i + 1] == u'"')) {
-            out.append(s[i + 1]);
-            ++i;
+    qsizetype plain = 0;
+    while (slash >= 0) {
+        if (slash + 1 < s.size() && (s[slash + 1] == u'\\' || s[slash + 1] == u'"')) {
+            out.append(s.sliced(plain, slash - plain));
+            plain = slash + 1; // the escaped character starts the next run
+            slash = s.indexOf(u'\\', slash + 2);
         } else {
-            out.append(c);
+            slash = s.indexOf(u'\\', slash + 1);
         }
     }
+    out.append(s.sliced(plain));
     return out;
 }
 

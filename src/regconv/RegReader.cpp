@@ -5,6 +5,8 @@
 #include "regconv/AdvancedRegConverter.h"
 #include "regconv/RegLineText.h"
 
+#include <QVarLengthArray>
+
 using namespace qm::regconv;
 
 namespace {
@@ -13,7 +15,17 @@ bool IsCommentLine(QStringView s) {
     return s.startsWith(u';') || s.startsWith(u"//") || s.startsWith(u'#');
 }
 
-const QStringView kHeaderText = u"Windows Registry Editor";
+// Whether the line holds the header text anywhere. Most lines of a large export are hex data
+// without a "W", so the search for that letter decides quickly.
+bool ContainsHeaderText(QStringView s) {
+    static constexpr QStringView kHeaderText = u"Windows Registry Editor";
+    for (qsizetype at = s.indexOf(u'W'); at >= 0 && at + kHeaderText.size() <= s.size();
+         at = s.indexOf(u'W', at + 1)) {
+        if (s.sliced(at, kHeaderText.size()) == kHeaderText)
+            return true;
+    }
+    return false;
+}
 
 } // namespace
 
@@ -27,15 +39,16 @@ void TAdvancedRegConverter::ParseRegLines(const QList<QStringView>& lines) {
         const QStringView s = TrimControl(lines[i]);
         if (s.isEmpty() || IsCommentLine(s))
             continue;
+        const bool header = ContainsHeaderText(s);
         if (firstLine) {
             firstLine = false;
             // The header says how hex string data is stored, whatever the file's encoding.
             if (EqualsAsciiNoCase(s, QLatin1StringView("regedit4")))
                 FUnicodeHexText = false;
-            else if (s.contains(kHeaderText))
+            else if (header)
                 FUnicodeHexText = true;
         }
-        if (s.contains(kHeaderText))
+        if (header)
             continue;
 
         if (IsKeyLine(s)) {
@@ -45,27 +58,46 @@ void TAdvancedRegConverter::ParseRegLines(const QList<QStringView>& lines) {
                 AddKey(path, deleted);
         } else if (IsValueLine(s) && FCurrentKeyIndex >= 0) {
             QString name;
-            QString data;
+            QStringView data;
             TRegDataType type = TRegDataType::rdUnknown;
+            bool quoted = false;
             bool deleted = false;
-            if (!ParseValueLine(s, name, type, data, deleted))
+            if (!ParseValueLine(s, name, type, data, quoted, deleted))
                 continue;
-            // Long hex data goes on over lines that end in a backslash.
-            if (IsHexData(data)) {
-                while (data.endsWith(u'\\')) {
-                    data.chop(1);
-                    if (i + 1 >= lines.size())
-                        break;
-                    const QStringView next = TrimControl(lines[i + 1]);
-                    if (!IsContinuationLine(next))
-                        break;
-                    data.append(next);
-                    ++i;
-                }
-            }
-            AddValue(name, data, type, deleted);
+            QString text;
+            if (IsHexData(data) && data.endsWith(u'\\'))
+                i = JoinContinuationLines(lines, i, data, text);
+            else
+                text = quoted ? UnescapeRegString(data) : data.toString();
+            AddValue(std::move(name), std::move(text), type, deleted);
         }
     }
+}
+
+qsizetype TAdvancedRegConverter::JoinContinuationLines(const QList<QStringView>& lines, qsizetype i,
+                                                       QStringView first, QString& joined) {
+    // Long hex data goes on over lines while a line ends in a backslash. The pieces are
+    // measured first so the joined text is allocated once, at its final size.
+    QVarLengthArray<QStringView, 64> pieces;
+    pieces.append(first.chopped(1));
+    qsizetype size = first.size() - 1;
+    while (i + 1 < lines.size()) {
+        QStringView next = TrimControl(lines[i + 1]);
+        if (!IsContinuationLine(next))
+            break;
+        ++i;
+        const bool more = next.endsWith(u'\\');
+        if (more)
+            next.chop(1);
+        pieces.append(next);
+        size += next.size();
+        if (!more)
+            break;
+    }
+    joined.reserve(size);
+    for (QStringView p : pieces)
+        joined.append(p);
+    return i;
 }
 
 bool TAdvancedRegConverter::IsKeyLine(QStringView s) {
@@ -94,10 +126,11 @@ bool TAdvancedRegConverter::IsValueLine(QStringView s) {
 }
 
 bool TAdvancedRegConverter::ParseValueLine(QStringView line, QString& name, TRegDataType& type,
-                                           QString& data, bool& deleted) {
+                                           QStringView& data, bool& quoted, bool& deleted) {
     name.clear();
-    data.clear();
+    data = {};
     type = TRegDataType::rdUnknown;
+    quoted = false;
     deleted = false;
 
     QStringView t = TrimControl(line);
@@ -126,41 +159,39 @@ bool TAdvancedRegConverter::ParseValueLine(QStringView line, QString& name, TReg
         rest = t.sliced(eq);
     }
 
-    QStringView raw;
     const qsizetype eq = rest.indexOf(u'=');
     if (eq >= 0)
-        raw = TrimControl(rest.sliced(eq + 1));
+        data = TrimControl(rest.sliced(eq + 1));
     else if (!rest.isEmpty())
         return false;
 
-    if (IsDWordData(raw)) {
+    if (IsDWordData(data)) {
         type = TRegDataType::rdDWord;
-    } else if (IsMultiStringData(raw)) {
+    } else if (IsMultiStringData(data)) {
         type = TRegDataType::rdMultiString;
-    } else if (IsHexData(raw)) {
-        if (StartsWithAsciiNoCase(raw, QLatin1StringView("hex(2):")))
+    } else if (IsHexData(data)) {
+        if (StartsWithAsciiNoCase(data, QLatin1StringView("hex(2):")))
             type = TRegDataType::rdExpandString;
-        else if (StartsWithAsciiNoCase(raw, QLatin1StringView("hex(b):")))
+        else if (StartsWithAsciiNoCase(data, QLatin1StringView("hex(b):")))
             type = TRegDataType::rdQWord;
         else
             type = TRegDataType::rdBinary;
     } else {
         type = TRegDataType::rdString;
-        deleted = raw == u"-";
-        if (raw.size() >= 2 && raw.front() == u'"' && raw.back() == u'"') {
-            data = UnescapeRegString(raw.sliced(1, raw.size() - 2));
-            return true;
+        deleted = data == u"-";
+        if (data.size() >= 2 && data.front() == u'"' && data.back() == u'"') {
+            data = data.sliced(1, data.size() - 2);
+            quoted = true;
         }
     }
-    data = raw.toString();
     return true;
 }
 
-void TAdvancedRegConverter::AddValue(const QString& name, const QString& data, TRegDataType type,
-                                     bool deleted) {
+void TAdvancedRegConverter::AddValue(QString name, QString data, TRegDataType type, bool deleted) {
     if (FCurrentKeyIndex < 0)
         return;
-    FRegKeys[FCurrentKeyIndex].Values.append(TRegValue{name, type, data, deleted});
+    FRegKeys[FCurrentKeyIndex].Values.append(
+        TRegValue{std::move(name), type, std::move(data), deleted});
 }
 
 bool TAdvancedRegConverter::IsDWordData(QStringView data) {
@@ -177,5 +208,5 @@ bool TAdvancedRegConverter::IsHexData(QStringView data) {
 
 bool TAdvancedRegConverter::IsContinuationLine(QStringView trimmed) {
     return !trimmed.isEmpty() && !IsCommentLine(trimmed) && !IsKeyLine(trimmed) &&
-           !IsValueLine(trimmed) && !trimmed.contains(kHeaderText);
+           !IsValueLine(trimmed) && !ContainsHeaderText(trimmed);
 }

@@ -13,12 +13,6 @@
 
 using namespace qm::regconv;
 
-struct TAdvancedRegConverter::TValueText {
-    TRegDataType Type = TRegDataType::rdString;
-    QString Data;    // ValueData as written, quotes included where Inno Setup needs them
-    QString Problem; // non-empty: the value cannot be written, and this says why
-};
-
 namespace {
 
 QString KeyRef(const TRegKey& key) {
@@ -31,8 +25,16 @@ QString ValueRef(const TRegValue& value, const TRegKey& key) {
 }
 
 QString NotConverted(const QString& what, const QString& why) {
-    return InnoComment(QString(QStringLiteral("Not converted: ") % what % QStringLiteral(": ") %
-                               why));
+    return InnoComment(
+        QString(QStringLiteral("Not converted: ") % what % QStringLiteral(": ") % why));
+}
+
+bool IsSafeRoot(QStringView root) {
+    for (QChar c : root) {
+        if (c == u';' || c == u'"' || c.unicode() < 32)
+            return false;
+    }
+    return true;
 }
 
 bool IsHexDigits(QStringView s) {
@@ -44,27 +46,38 @@ bool IsHexDigits(QStringView s) {
     return true;
 }
 
-// "$" and the hexadecimal digits of a little-endian number, most significant first.
-QString LittleEndianNumber(const QByteArray& bytes) {
-    static constexpr char kDigits[] = "0123456789abcdef";
-    QString out(1 + bytes.size() * 2, Qt::Uninitialized);
-    QChar* p = out.data();
-    *p++ = u'$';
+constexpr char kHexDigits[] = "0123456789abcdef";
+
+// Appends "$" and the hexadecimal digits of a little-endian number, most significant first.
+void AppendLittleEndianNumber(TLineBuffer& out, const QByteArray& bytes) {
+    out.push_back(u'$');
     for (qsizetype i = bytes.size() - 1; i >= 0; --i) {
         const auto b = static_cast<unsigned char>(bytes[i]);
-        *p++ = QLatin1Char(kDigits[b >> 4]);
-        *p++ = QLatin1Char(kDigits[b & 15]);
+        out.push_back(static_cast<char16_t>(kHexDigits[b >> 4]));
+        out.push_back(static_cast<char16_t>(kHexDigits[b & 15]));
     }
-    return out;
 }
 
 // The reason a single string cannot be written, or an empty text.
 QString StringProblem(QStringView text) {
-    if (text.contains(QChar::Null))
-        return QStringLiteral("the text holds a NUL character, which Inno Setup cannot write");
-    if (text.contains(u'\r') || text.contains(u'\n'))
-        return QStringLiteral("the text holds a line break, which Inno Setup cannot write");
+    for (const QChar c : text) {
+        if (c.unicode() > 13)
+            continue;
+        if (c.unicode() == 0)
+            return QStringLiteral("the text holds a NUL character, which Inno Setup cannot write");
+        if (c.unicode() == u'\r' || c.unicode() == u'\n')
+            return QStringLiteral("the text holds a line break, which Inno Setup cannot write");
+    }
     return {};
+}
+
+// Appends a string as a quoted ValueData; returns why it cannot be written, if it cannot.
+QString AppendQuotedString(TLineBuffer& out, QStringView text) {
+    QString problem = StringProblem(text);
+    out.push_back(u'"');
+    AppendInnoEscaped(out, text);
+    out.push_back(u'"');
+    return problem;
 }
 
 QStringView ChopTrailingNuls(QStringView text) {
@@ -78,14 +91,10 @@ QStringView ChopTrailingNuls(QStringView text) {
 void TAdvancedRegConverter::GenerateISSContent() {
     FISSContent.clear();
     const TRegConvOptions options = FOptionsSource ? FOptionsSource() : TRegConvOptions{};
-    const QLatin1StringView keyFlags = options.UninsDeleteKeyIfEmpty
-                                           ? QLatin1StringView(" Flags: uninsdeletekeyifempty;")
-                                       : options.UninsDeleteKey
-                                           ? QLatin1StringView(" Flags: uninsdeletekey;")
-                                           : QLatin1StringView();
-    const QLatin1StringView valueFlags =
-        options.UninsDeleteValue ? QLatin1StringView(" Flags: uninsdeletevalue;")
-                                 : QLatin1StringView();
+    const QStringView keyFlags = options.UninsDeleteKeyIfEmpty ? u" Flags: uninsdeletekeyifempty;"
+                                 : options.UninsDeleteKey      ? u" Flags: uninsdeletekey;"
+                                                               : u"";
+    const QStringView valueFlags = options.UninsDeleteValue ? u" Flags: uninsdeletevalue;" : u"";
 
     qsizetype lineCount = 1;
     for (const TRegKey& key : FRegKeys)
@@ -100,13 +109,25 @@ void TAdvancedRegConverter::GenerateISSContent() {
             continue;
         root = ConvertRootKey(root);
         subkey = TrimBackslashes(subkey);
-        if (subkey.isEmpty()) {
-            WriteRootKeyComments(key);
+        if (!IsSafeRoot(root)) {
+            // An unknown root is written as it stands, but not one that would end the Root
+            // parameter early and let the rest of the path add parameters of its own.
+            WriteKeyComments(key, QStringLiteral("the root is not a registry root"),
+                             QStringLiteral("the key's root is not a registry root"));
             continue;
         }
-        const QString prefix =
-            QStringLiteral("Root: ") % root % QStringLiteral("; Subkey: ") % InnoQuoted(subkey) %
-            u';';
+        if (subkey.isEmpty()) {
+            if (key.Deleted)
+                WriteKeyComments(key, QStringLiteral("Inno Setup cannot delete a root key"), {});
+            else
+                WriteKeyComments(
+                    key, QStringLiteral("Inno Setup needs a subkey and cannot write to a root key"),
+                    QStringLiteral(
+                        "Inno Setup needs a subkey and cannot write values of a root key"));
+            continue;
+        }
+        const QString prefix = QStringLiteral("Root: ") % root % QStringLiteral("; Subkey: ") %
+                               InnoQuoted(subkey) % u';';
         if (key.Deleted) {
             // The export's editor ignores values listed under a key it deletes.
             FISSContent.append(prefix % QLatin1StringView(" Flags: deletekey;"));
@@ -119,34 +140,47 @@ void TAdvancedRegConverter::GenerateISSContent() {
 }
 
 QString TAdvancedRegConverter::ValueLine(const QString& keyPrefix, const TRegKey& key,
-                                         const TRegValue& value,
-                                         QLatin1StringView valueFlags) const {
-    const QString name = value.Name == u"@" ? QStringLiteral("\"\"") : InnoQuoted(value.Name);
+                                         const TRegValue& value, QStringView valueFlags) {
+    // Built in reused buffers and copied out at its exact size: no temporaries per value, and
+    // no spare capacity kept by a million lines.
+    FLine.clear();
+    Append(FLine, keyPrefix);
     if (value.Deleted) {
-        return keyPrefix % QLatin1StringView(" ValueType: none; ValueName: ") % name %
-               QLatin1StringView("; Flags: deletevalue;");
+        FLine.append(u" ValueType: none; ValueName: ");
+        AppendValueName(FLine, value.Name);
+        FLine.append(u"; Flags: deletevalue;");
+        return ToQString(FLine);
     }
-    const TValueText text = FormatValueData(value, key);
-    if (!text.Problem.isEmpty())
-        return NotConverted(ValueRef(value, key), text.Problem);
-    return keyPrefix % QLatin1StringView(" ValueType: ") % GetValueTypeName(text.Type) %
-           QLatin1StringView("; ValueName: ") % name % QLatin1StringView("; ValueData: ") %
-           text.Data % u';' % valueFlags;
+    TRegDataType type = value.DataType;
+    const QString problem = FormatValueData(value, key, type, FData);
+    if (!problem.isEmpty())
+        return NotConverted(ValueRef(value, key), problem);
+    FLine.append(u" ValueType: ");
+    Append(FLine, GetValueTypeName(type));
+    FLine.append(u"; ValueName: ");
+    AppendValueName(FLine, value.Name);
+    FLine.append(u"; ValueData: ");
+    FLine.append(FData);
+    FLine.push_back(u';');
+    Append(FLine, valueFlags);
+    return ToQString(FLine);
 }
 
-void TAdvancedRegConverter::WriteRootKeyComments(const TRegKey& key) {
-    if (key.Deleted) {
-        FISSContent.append(NotConverted(KeyRef(key), QStringLiteral(
-                                                         "Inno Setup cannot delete a root key")));
+void TAdvancedRegConverter::AppendValueName(TLineBuffer& out, const QString& name) {
+    // "@" is the export's name of the default value, which Inno Setup calls "".
+    out.push_back(u'"');
+    if (name != u"@")
+        AppendInnoEscaped(out, name);
+    out.push_back(u'"');
+}
+
+void TAdvancedRegConverter::WriteKeyComments(const TRegKey& key, const QString& keyReason,
+                                             const QString& valueReason) {
+    FISSContent.append(NotConverted(KeyRef(key), keyReason));
+    if (key.Deleted)
         return;
-    }
-    FISSContent.append(NotConverted(
-        KeyRef(key), QStringLiteral("Inno Setup needs a subkey and cannot write to a root key")));
-    for (const TRegValue& value : key.Values) {
-        FISSContent.append(NotConverted(
-            ValueRef(value, key),
-            QStringLiteral("Inno Setup needs a subkey and cannot write values of a root key")));
-    }
+    for (const TRegValue& value : key.Values)
+        FISSContent.append(NotConverted(ValueRef(value, key), valueReason));
 }
 
 bool TAdvancedRegConverter::SplitKeyPath(const QString& path, QString& root, QString& subkey) {
@@ -190,54 +224,50 @@ QString TAdvancedRegConverter::ConvertRootKey(const QString& root) {
     return root;
 }
 
-QLatin1StringView TAdvancedRegConverter::GetValueTypeName(TRegDataType type) {
+QStringView TAdvancedRegConverter::GetValueTypeName(TRegDataType type) {
     switch (type) {
     case TRegDataType::rdExpandString:
-        return QLatin1StringView("expandsz");
+        return u"expandsz";
     case TRegDataType::rdBinary:
-        return QLatin1StringView("binary");
+        return u"binary";
     case TRegDataType::rdDWord:
-        return QLatin1StringView("dword");
+        return u"dword";
     case TRegDataType::rdMultiString:
-        return QLatin1StringView("multisz");
+        return u"multisz";
     case TRegDataType::rdQWord:
-        return QLatin1StringView("qword");
+        return u"qword";
     case TRegDataType::rdString:
     case TRegDataType::rdUnknown:
         break;
     }
-    return QLatin1StringView("string");
+    return u"string";
 }
 
-TAdvancedRegConverter::TValueText
-TAdvancedRegConverter::FormatValueData(const TRegValue& value, const TRegKey& key) const {
-    TValueText out;
+QString TAdvancedRegConverter::FormatValueData(const TRegValue& value, const TRegKey& key,
+                                               TRegDataType& type, TLineBuffer& data) {
+    data.clear();
     if (value.DataType == TRegDataType::rdString || value.DataType == TRegDataType::rdUnknown) {
-        out.Problem = StringProblem(value.Data);
-        out.Data = InnoQuoted(value.Data);
-        return out;
+        type = TRegDataType::rdString;
+        return AppendQuotedString(data, value.Data);
     }
     if (value.DataType == TRegDataType::rdDWord) {
         // Inno Setup reads "$" + hex; bare digits would be decimal or an error.
         QString digits = value.Data.sliced(6);
         digits.remove(u':');
         const QStringView d = TrimControl(digits);
-        out.Type = TRegDataType::rdDWord;
+        type = TRegDataType::rdDWord;
         if (d.isEmpty())
-            out.Problem = QStringLiteral("the dword data has no digits");
-        else if (d.size() > 8 || !IsHexDigits(d))
-            out.Problem = u"the dword data \"" % d % u"\" is not 1 to 8 hexadecimal digits";
-        else
-            out.Data = u'$' % d;
-        return out;
+            return QStringLiteral("the dword data has no digits");
+        if (d.size() > 8 || !IsHexDigits(d))
+            return u"the dword data \"" % d % u"\" is not 1 to 8 hexadecimal digits";
+        data.push_back(u'$');
+        Append(data, d);
+        return {};
     }
 
     const std::optional<THexForm> form = ParseHexForm(value.Data);
-    if (!form) {
-        out.Problem = QStringLiteral("the data is not a registry data form");
-        return out;
-    }
-    const QString written = form->Prefix.toString();
+    if (!form)
+        return QStringLiteral("the data is not a registry data form");
     switch (form->Type) {
     case kRegSz:
     case kRegExpandSz:
@@ -247,107 +277,96 @@ TAdvancedRegConverter::FormatValueData(const TRegValue& value, const TRegKey& ke
     case kRegQword:
         break;
     case kRegDwordBigEndian:
-        out.Problem = written % u" (a big-endian dword) has no Inno Setup value type";
-        return out;
+        return form->Prefix % u" (a big-endian dword) has no Inno Setup value type";
     default:
-        out.Problem = written % u" has no Inno Setup value type";
-        return out;
+        return form->Prefix % u" has no Inno Setup value type";
     }
 
-    QByteArray bytes;
     QStringView badItem;
-    if (!ParseByteList(form->Bytes, bytes, badItem)) {
+    if (!ParseByteList(form->Bytes, FBytes, badItem)) {
         throw ERegConvertError(u'"' % badItem % u"\" is not a hexadecimal byte (" %
                                ValueRef(value, key) % u')');
     }
 
     switch (form->Type) {
     case kRegBinary:
-        out.Type = TRegDataType::rdBinary;
-        out.Data = CompactHex(bytes);
-        break;
+        type = TRegDataType::rdBinary;
+        CompactHex(FBytes, data);
+        return {};
     case kRegDword:
     case kRegQword: {
         const qsizetype size = form->Type == kRegDword ? 4 : 8;
-        out.Type = form->Type == kRegDword ? TRegDataType::rdDWord : TRegDataType::rdQWord;
-        if (bytes.size() != size)
-            out.Problem = written % u" data needs " % QString::number(size) % u" bytes, not " %
-                          QString::number(bytes.size());
-        else
-            out.Data = LittleEndianNumber(bytes);
-        break;
+        type = form->Type == kRegDword ? TRegDataType::rdDWord : TRegDataType::rdQWord;
+        if (FBytes.size() != size)
+            return form->Prefix % u" data needs " % QString::number(size) % u" bytes, not " %
+                   QString::number(FBytes.size());
+        AppendLittleEndianNumber(data, FBytes);
+        return {};
     }
     case kRegMultiSz: {
-        out.Type = TRegDataType::rdMultiString;
-        const QString text = HexToText(bytes, out.Problem);
-        if (out.Problem.isEmpty())
-            out.Data = FormatMultiString(text, out.Problem);
-        break;
+        type = TRegDataType::rdMultiString;
+        if (QString problem = HexToText(FBytes, FText); !problem.isEmpty())
+            return problem;
+        return FormatMultiString(FText, data);
     }
     default: { // REG_SZ and REG_EXPAND_SZ
-        out.Type = form->Type == kRegSz ? TRegDataType::rdString : TRegDataType::rdExpandString;
-        const QString text = HexToText(bytes, out.Problem);
-        if (out.Problem.isEmpty()) {
-            const QStringView s = ChopTrailingNuls(text);
-            out.Problem = StringProblem(s);
-            out.Data = InnoQuoted(s);
-        }
-        break;
+        type = form->Type == kRegSz ? TRegDataType::rdString : TRegDataType::rdExpandString;
+        if (QString problem = HexToText(FBytes, FText); !problem.isEmpty())
+            return problem;
+        return AppendQuotedString(data, ChopTrailingNuls(FText));
     }
     }
-    return out;
 }
 
-QString TAdvancedRegConverter::CompactHex(const QByteArray& bytes) {
-    static constexpr char kDigits[] = "0123456789abcdef";
-    if (bytes.isEmpty())
-        return QStringLiteral("\"\"");
-    QString out(bytes.size() * 3 + 1, Qt::Uninitialized);
-    QChar* p = out.data();
+void TAdvancedRegConverter::CompactHex(const QByteArray& bytes, TLineBuffer& out) {
+    if (bytes.isEmpty()) {
+        out.append(u"\"\"");
+        return;
+    }
+    const std::size_t start = out.size();
+    out.resize(start + static_cast<std::size_t>(bytes.size()) * 3 + 1);
+    char16_t* p = out.data() + start;
     *p++ = u'"';
     for (const char c : bytes) {
         const auto b = static_cast<unsigned char>(c);
-        *p++ = QLatin1Char(kDigits[b >> 4]);
-        *p++ = QLatin1Char(kDigits[b & 15]);
+        *p++ = static_cast<char16_t>(kHexDigits[b >> 4]);
+        *p++ = static_cast<char16_t>(kHexDigits[b & 15]);
         *p++ = u' ';
     }
     p[-1] = u'"';
-    return out;
 }
 
-QString TAdvancedRegConverter::FormatMultiString(QStringView text, QString& problem) {
-    QString out;
-    out.reserve(text.size() + 16);
-    out.append(u'"');
+QString TAdvancedRegConverter::FormatMultiString(QStringView text, TLineBuffer& out) {
+    out.push_back(u'"');
     bool first = true;
     for (QStringView part : ChopTrailingNuls(text).split(QChar::Null)) {
-        problem = StringProblem(part);
-        if (!problem.isEmpty())
-            return {};
+        if (QString problem = StringProblem(part); !problem.isEmpty())
+            return problem;
         if (!first)
-            out.append(QLatin1StringView("{break}"));
+            out.append(u"{break}");
         first = false;
         AppendInnoEscaped(out, part);
     }
-    out.append(u'"');
-    return out;
+    out.push_back(u'"');
+    return {};
 }
 
-QString TAdvancedRegConverter::HexToText(const QByteArray& bytes, QString& problem) const {
-    if (!FUnicodeHexText)
-        return DecodeAnsiBytes(bytes, FHexCodePage);
+QString TAdvancedRegConverter::HexToText(const QByteArray& bytes, QString& text) const {
+    if (!FUnicodeHexText) {
+        text = DecodeAnsiBytes(bytes, FHexCodePage);
+        return {};
+    }
     QByteArrayView units(bytes);
     if (units.size() % 2 != 0) {
-        if (units.back() != 0) {
-            problem = QStringLiteral("UTF-16 text data has an odd number of bytes");
-            return {};
-        }
+        if (units.back() != 0)
+            return QStringLiteral("UTF-16 text data has an odd number of bytes");
         units.chop(1);
     }
-    QString text(units.size() / 2, Qt::Uninitialized);
+    text.resize(units.size() / 2);
+    QChar* p = text.data();
     for (qsizetype i = 0; i < text.size(); ++i) {
-        text[i] = QChar(static_cast<char16_t>(static_cast<unsigned char>(units[2 * i]) |
-                                              static_cast<unsigned char>(units[2 * i + 1]) << 8));
+        p[i] = QChar(static_cast<char16_t>(static_cast<unsigned char>(units[2 * i]) |
+                                           static_cast<unsigned char>(units[2 * i + 1]) << 8));
     }
-    return text;
+    return {};
 }

@@ -13,11 +13,11 @@ struct NamedPage {
 };
 
 constexpr NamedPage kNamedPages[] = {
-    {"utf-8", CP_UTF8},      {"utf8", CP_UTF8},       {"koi8-r", 20866},      {"koi8-u", 21866},
-    {"shift_jis", 932},      {"shift-jis", 932},      {"sjis", 932},          {"gbk", 936},
-    {"gb2312", 936},         {"euc-kr", 949},         {"big5", 950},          {"latin1", 28591},
-    {"iso-8859-1", 28591},   {"iso-8859-2", 28592},   {"iso-8859-5", 28595},  {"iso-8859-7", 28597},
-    {"iso-8859-9", 28599},   {"iso-8859-15", 28605}, {"us-ascii", 20127},
+    {"utf-8", CP_UTF8},    {"utf8", CP_UTF8},      {"koi8-r", 20866},     {"koi8-u", 21866},
+    {"shift_jis", 932},    {"shift-jis", 932},     {"sjis", 932},         {"gbk", 936},
+    {"gb2312", 936},       {"euc-kr", 949},        {"big5", 950},         {"latin1", 28591},
+    {"iso-8859-1", 28591}, {"iso-8859-2", 28592},  {"iso-8859-5", 28595}, {"iso-8859-7", 28597},
+    {"iso-8859-9", 28599}, {"iso-8859-15", 28605}, {"us-ascii", 20127},
 };
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
@@ -73,7 +73,9 @@ std::u16string Decode(std::string_view bytes, UINT page) {
 
 } // namespace
 
-bool IsKnownCodePage(std::string_view name) { return name.empty() || PageFromName(name) != 0; }
+bool IsKnownCodePage(std::string_view name) {
+    return name.empty() || PageFromName(name) != 0;
+}
 
 AnsiText DecodeAnsi(std::string_view bytes, std::string_view name) {
     if (name.empty())

@@ -6,6 +6,8 @@
 
 namespace qm::platform {
 
-void SetStdoutBinary() { _setmode(_fileno(stdout), _O_BINARY); }
+void SetStdoutBinary() {
+    _setmode(_fileno(stdout), _O_BINARY);
+}
 
 } // namespace qm::platform

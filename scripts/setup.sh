@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Sets up a Debian 12 machine for Quillmark, builds it, and runs it or its tests.
+#   scripts/setup.sh run    install what is missing, build, start the program
+#   scripts/setup.sh test   install what is missing, build twice (plain and with sanitizers),
+#                           run every test in both builds
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev qt6-base-dev-tools
+  clang-format
+)
+
+install_missing() {
+  local missing=()
+  for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return
+  local sudo=()
+  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+  echo "Installing: ${missing[*]}"
+  "${sudo[@]}" apt-get update -q
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+build() {
+  cmake --preset "$1"
+  cmake --build --preset "$1"
+}
+
+case "${1:-}" in
+  run)
+    install_missing
+    build release
+    shift
+    if [ $# -eq 0 ]; then
+      set -- registry examples/example.reg
+    fi
+    exec build/release/src/cli/quillmark-cli "$@"
+    ;;
+  test)
+    install_missing
+    build ci
+    ctest --preset ci
+    build ci-asan
+    ctest --preset ci-asan
+    ;;
+  *)
+    echo "usage: scripts/setup.sh run [quillmark-cli arguments] | test" >&2
+    exit 2
+    ;;
+esac

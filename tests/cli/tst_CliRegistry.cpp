@@ -1,0 +1,159 @@
+// quillmark-cli registry, run as a process: output bytes, options, exit codes and messages.
+
+#include "RegExportWriter.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Run {
+    int ExitCode = -1;
+    QByteArray Out;
+    QByteArray Err;
+};
+
+Run Cli(const QStringList& args) {
+    QProcess p;
+    p.start(QStringLiteral(QM_CLI_PATH), args);
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
+        qFatal("quillmark-cli did not finish");
+    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+}
+
+const QByteArray kExpected =
+    "[Registry]\r\n"
+    "Root: HKCU; Subkey: \"Software\\\xd0\x9f\"; Flags: uninsdeletekey;\r\n"
+    "Root: HKCU; Subkey: \"Software\\\xd0\x9f\"; ValueType: string; "
+    "ValueName: \"v\"; ValueData: \"x\"; Flags: uninsdeletevalue;\r\n";
+
+} // namespace
+
+class TestCliRegistry : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString m_export;
+
+    QString Write(const QString& name, const QByteArray& bytes) {
+        const QString path = m_dir.filePath(name);
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly))
+            qFatal("cannot write");
+        f.write(bytes);
+        return path;
+    }
+
+private slots:
+    void initTestCase() {
+        m_export = Write(QStringLiteral("e.reg"),
+                         qm::testing::Utf16LeWithBom(QStringLiteral(
+                             "Windows Registry Editor Version 5.00\r\n\r\n"
+                             "[HKEY_CURRENT_USER\\Software\\П]\r\n\"v\"=\"x\"\r\n")));
+    }
+
+    void writesUtf8WithCrLf() {
+        const Run r = Cli({QStringLiteral("registry"), m_export, QStringLiteral("--uninsdeletekey"),
+                           QStringLiteral("--uninsdeletevalue")});
+        QCOMPARE(r.ExitCode, 0);
+        QCOMPARE(r.Out, kExpected);
+        QVERIFY(r.Err.isEmpty());
+    }
+
+    void writesToAFile() {
+        const QString out = m_dir.filePath(QStringLiteral("out.iss"));
+        const Run r =
+            Cli({QStringLiteral("registry"), QStringLiteral("-o"), out, m_export,
+                 QStringLiteral("--uninsdeletevalue"), QStringLiteral("--uninsdeletekey")});
+        QCOMPARE(r.ExitCode, 0);
+        QVERIFY(r.Out.isEmpty());
+        QFile f(out);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), kExpected);
+
+        const Run bad = Cli({QStringLiteral("registry"), m_export, QStringLiteral("-o"),
+                             m_dir.filePath(QStringLiteral("no/such/dir/out.iss"))});
+        QCOMPARE(bad.ExitCode, 1);
+        QVERIFY(bad.Err.startsWith("quillmark-cli: cannot write"));
+    }
+
+    void readsAnsiCodePages() {
+        const QString ansi = Write(QStringLiteral("ru.reg"),
+                                   "REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"\xcf\"=\"\xf3\"\r\n");
+        const Run r = Cli({QStringLiteral("registry"), ansi, QStringLiteral("--codepage"),
+                           QStringLiteral("cp1251")});
+        QCOMPARE(r.ExitCode, 0);
+        QVERIFY2(r.Out.contains("ValueName: \"\xd0\x9f\"; ValueData: \"\xd1\x83\";"),
+                 r.Out.constData());
+    }
+
+    void failuresExitWithOne() {
+        const Run missing =
+            Cli({QStringLiteral("registry"), m_dir.filePath(QStringLiteral("none.reg"))});
+        QCOMPARE(missing.ExitCode, 1);
+        QVERIFY(missing.Out.isEmpty());
+        QVERIFY(missing.Err.endsWith("none.reg: no such file\n"));
+
+        const QString bad =
+            Write(QStringLiteral("bad.reg"), "[HKEY_CURRENT_USER\\K]\r\n\"v\"=hex:zz\r\n");
+        const Run broken = Cli({QStringLiteral("registry"), bad});
+        QCOMPARE(broken.ExitCode, 1);
+        QVERIFY(broken.Out.isEmpty());
+        QCOMPARE(broken.Err.count('\n'), 1);
+        QVERIFY(broken.Err.contains("\"zz\" is not a hexadecimal byte"));
+    }
+
+    void usageErrorsExitWithTwo_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QByteArray>("message");
+        const QString e = QStringLiteral("e.reg");
+        QTest::newRow("no command") << QStringList{} << QByteArray("no command given");
+        QTest::newRow("unknown command") << QStringList{QStringLiteral("frobnicate")}
+                                         << QByteArray("unknown command frobnicate");
+        QTest::newRow("no file") << QStringList{QStringLiteral("registry")}
+                                 << QByteArray("registry needs an export file");
+        QTest::newRow("two files")
+            << QStringList{QStringLiteral("registry"), e, e} << QByteArray("only one export file");
+        QTest::newRow("unknown option")
+            << QStringList{QStringLiteral("registry"), e, QStringLiteral("--fast")}
+            << QByteArray("unknown option --fast");
+        QTest::newRow("both key options")
+            << QStringList{QStringLiteral("registry"), e, QStringLiteral("--uninsdeletekey"),
+                           QStringLiteral("--uninsdeletekeyifempty")}
+            << QByteArray("exclude each other");
+        QTest::newRow("unknown code page")
+            << QStringList{QStringLiteral("registry"), e, QStringLiteral("--codepage"),
+                           QStringLiteral("klingon")}
+            << QByteArray("unknown code page klingon");
+        QTest::newRow("code page missing")
+            << QStringList{QStringLiteral("registry"), e, QStringLiteral("--codepage")}
+            << QByteArray("--codepage needs a code page name");
+        QTest::newRow("output missing")
+            << QStringList{QStringLiteral("registry"), e, QStringLiteral("-o")}
+            << QByteArray("-o needs a file name");
+    }
+
+    void usageErrorsExitWithTwo() {
+        QFETCH(QStringList, args);
+        QFETCH(QByteArray, message);
+        const Run r = Cli(args);
+        QCOMPARE(r.ExitCode, 2);
+        QVERIFY(r.Out.isEmpty());
+        QVERIFY2(r.Err.contains(message), r.Err.constData());
+    }
+
+    void help() {
+        for (const QStringList& args :
+             {QStringList{QStringLiteral("--help")},
+              QStringList{QStringLiteral("registry"), QStringLiteral("--help")}}) {
+            const Run r = Cli(args);
+            QCOMPARE(r.ExitCode, 0);
+            QVERIFY(r.Out.contains("quillmark-cli registry FILE.reg"));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCliRegistry)
+#include "tst_CliRegistry.moc"

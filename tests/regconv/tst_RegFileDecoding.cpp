@@ -1,0 +1,182 @@
+// Converting export files: byte-order marks, ANSI code pages, and how failures are shown.
+
+#include "RegExportWriter.h"
+#include "regconv/AdvancedRegConverter.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace qm::testing;
+
+namespace {
+
+const QString kV5 = QStringLiteral("Windows Registry Editor Version 5.00\r\n\r\n");
+const QString kBody = QStringLiteral("[HKEY_CURRENT_USER\\Software\\Q]\r\n"
+                                     "\"Путь\"=\"C:\\\\Программы\\\\中文\"\r\n"
+                                     "\"x\"=hex(2):1f,04,43,04,2d,4e,00,00\r\n");
+const QStringList kBodyLines = {
+    QStringLiteral("[Registry]"),
+    QStringLiteral("Root: HKCU; Subkey: \"Software\\Q\";"),
+    QStringLiteral("Root: HKCU; Subkey: \"Software\\Q\"; ValueType: string; ValueName: \"Путь\"; "
+                   "ValueData: \"C:\\Программы\\中文\";"),
+    QStringLiteral("Root: HKCU; Subkey: \"Software\\Q\"; ValueType: expandsz; ValueName: \"x\"; "
+                   "ValueData: \"Пу中\";"),
+};
+
+class Fixture {
+public:
+    QString Write(const QString& name, const QByteArray& bytes) {
+        const QString path = m_dir.filePath(name);
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+            qFatal("cannot write %s", qPrintable(path));
+        return path;
+    }
+    QString Path(const QString& name) const { return m_dir.filePath(name); }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+QStringList ConvertFile(const QString& path, const QString& codePage = {}, bool* ok = nullptr) {
+    TAdvancedRegConverter converter;
+    converter.SetAnsiCodePage(codePage);
+    TStringListSink sink;
+    const bool result = converter.ConvertFromFileToMemo(path, &sink);
+    if (ok)
+        *ok = result;
+    return sink.Lines;
+}
+
+} // namespace
+
+class TestRegFileDecoding : public QObject {
+    Q_OBJECT
+
+private slots:
+    void unicodeForms_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        const QString text = kV5 + kBody;
+        QTest::newRow("UTF-16LE with mark") << Utf16LeWithBom(text);
+        QTest::newRow("UTF-16BE with mark") << Utf16BeWithBom(text);
+        QTest::newRow("UTF-8 with mark") << QByteArray("\xEF\xBB\xBF" + text.toUtf8());
+        QTest::newRow("UTF-8 without mark") << text.toUtf8();
+        QTest::newRow("UTF-16LE without mark") << Utf16LeWithBom(text).sliced(2);
+        QTest::newRow("lone LF line ends")
+            << Utf16LeWithBom(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    }
+
+    void unicodeForms() {
+        QFETCH(QByteArray, bytes);
+        Fixture fx;
+        bool ok = false;
+        QCOMPARE(ConvertFile(fx.Write(QStringLiteral("a.reg"), bytes), {}, &ok), kBodyLines);
+        QVERIFY(ok);
+    }
+
+    void ansiExports() {
+        Fixture fx;
+        // cp1251 "Путь" = cf f3 f2 fc; the hex(2) data of a REGEDIT4 export is ANSI as well.
+        const QByteArray cyrillic = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\K]\r\n"
+                                    "\"\xcf\xf3\xf2\xfc\"=\"\xcf\"\r\n"
+                                    "\"e\"=hex(2):cf,f3,00\r\n";
+        const QStringList lines =
+            ConvertFile(fx.Write(QStringLiteral("ru.reg"), cyrillic), QStringLiteral("cp1251"));
+        QCOMPARE(lines.value(2), QStringLiteral("Root: HKCU; Subkey: \"K\"; ValueType: string; "
+                                                "ValueName: \"Путь\"; ValueData: \"П\";"));
+        QCOMPARE(lines.value(3), QStringLiteral("Root: HKCU; Subkey: \"K\"; ValueType: expandsz; "
+                                                "ValueName: \"e\"; ValueData: \"Пу\";"));
+
+        // Without a code page, text that is not UTF-8 is Windows-1252, and its hex text too,
+        // even where those bytes alone would pass for UTF-8 (c3 a9).
+        const QByteArray western = "REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n"
+                                   "\"caf\xe9\"=hex(2):c3,a9,80,00\r\n";
+        QCOMPARE(ConvertFile(fx.Write(QStringLiteral("w.reg"), western)).value(2),
+                 QStringLiteral("Root: HKCU; Subkey: \"K\"; ValueType: expandsz; "
+                                "ValueName: \"café\"; ValueData: \"Ã©€\";"));
+    }
+
+    void headerDecidesHexText() {
+        Fixture fx;
+        // A Unicode file with the old header: its hex text is ANSI (here plain ASCII).
+        const QString oldHeader = QStringLiteral("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\K]\r\n"
+                                                 "\"e\"=hex(2):41,42,00\r\n");
+        QCOMPARE(ConvertFile(fx.Write(QStringLiteral("o.reg"), Utf16LeWithBom(oldHeader))).value(2),
+                 QStringLiteral("Root: HKCU; Subkey: \"K\"; ValueType: expandsz; ValueName: \"e\"; "
+                                "ValueData: \"AB\";"));
+        // An ANSI file with the new header: its hex text is UTF-16.
+        const QByteArray newHeader = "Windows Registry Editor Version 5.00\r\n"
+                                     "[HKEY_CURRENT_USER\\K]\r\n\"e\"=hex(2):41,00,42,00,00,00\r\n";
+        QCOMPARE(ConvertFile(fx.Write(QStringLiteral("n.reg"), newHeader)).value(2),
+                 QStringLiteral("Root: HKCU; Subkey: \"K\"; ValueType: expandsz; ValueName: \"e\"; "
+                                "ValueData: \"AB\";"));
+    }
+
+    void missingFileOrSinkChangesNothing() {
+        TAdvancedRegConverter converter;
+        TStringListSink sink;
+        sink.Lines = QStringList{QStringLiteral("previous result")};
+        QVERIFY(!converter.ConvertFromFileToMemo(QStringLiteral("/nonexistent/x.reg"), &sink));
+        QVERIFY(!converter.ConvertFromFileToMemo(QString(), &sink));
+        QCOMPARE(sink.Lines, QStringList{QStringLiteral("previous result")});
+        Fixture fx;
+        QVERIFY(
+            !converter.ConvertFromFileToMemo(fx.Write(QStringLiteral("a.reg"), "[K]"), nullptr));
+    }
+
+    void failuresLeaveOneErrorLine() {
+        Fixture fx;
+        const QString badHex = fx.Write(
+            QStringLiteral("bad.reg"), "REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"v\"=hex(2):zz\r\n");
+        TAdvancedRegConverter converter;
+        TStringListSink sink;
+        sink.Lines = QStringList{QStringLiteral("previous result")};
+        QVERIFY(!converter.ConvertFromFileToMemo(badHex, &sink));
+        QCOMPARE(sink.Lines, QStringList{QStringLiteral(
+                                 "Error: \"zz\" is not a hexadecimal byte (value \"v\" of "
+                                 "[HKEY_CURRENT_USER\\K])")});
+
+        // A folder exists but cannot be read as a file.
+        QVERIFY(!converter.ConvertFromFileToMemo(fx.Path(QString()), &sink));
+        QCOMPARE(sink.Lines.size(), 1);
+        QVERIFY2(sink.Lines[0].startsWith(QStringLiteral("Error: Cannot read file")),
+                 qPrintable(sink.Lines[0]));
+
+        converter.SetAnsiCodePage(QStringLiteral("no-such-code-page"));
+        QVERIFY(!converter.ConvertFromFileToMemo(fx.Write(QStringLiteral("a.reg"), "[K]"), &sink));
+        QCOMPARE(sink.Lines,
+                 QStringList{QStringLiteral("Error: Unknown code page \"no-such-code-page\"")});
+    }
+
+    void secondConversionReplacesTheFirst() {
+        Fixture fx;
+        const QString path =
+            fx.Write(QStringLiteral("a.reg"), "[HKEY_CURRENT_USER\\K]\r\n\"v\"=\"1\"\r\n");
+        TRegConvOptions options;
+        TAdvancedRegConverter converter;
+        converter.SetOptionsSource([&options] { return options; });
+        TStringListSink sink;
+        QVERIFY(converter.ConvertFromFileToMemo(path, &sink));
+        options.UninsDeleteKey = true;
+        QVERIFY(converter.ConvertFromFileToMemo(path, &sink));
+        QCOMPARE(sink.Lines,
+                 QStringList({QStringLiteral("[Registry]"),
+                              QStringLiteral("Root: HKCU; Subkey: \"K\"; Flags: uninsdeletekey;"),
+                              QStringLiteral("Root: HKCU; Subkey: \"K\"; ValueType: string; "
+                                             "ValueName: \"v\"; ValueData: \"1\";")}));
+    }
+
+    void cutUtf16File() {
+        Fixture fx;
+        // The last code unit lost its second byte: the line keeps a replacement character.
+        QByteArray bytes = Utf16LeWithBom(QStringLiteral("[HKEY_CURRENT_USER\\K]\r\n\"v\"=\"ab"));
+        bytes.chop(1);
+        QCOMPARE(ConvertFile(fx.Write(QStringLiteral("cut.reg"), bytes)).value(2),
+                 QStringLiteral("Root: HKCU; Subkey: \"K\"; ValueType: string; ValueName: \"v\"; "
+                                "ValueData: \"\"\"a\uFFFD\";"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRegFileDecoding)
+#include "tst_RegFileDecoding.moc"

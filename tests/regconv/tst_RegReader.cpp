@@ -1,0 +1,136 @@
+// How the converter reads an export's lines into keys and values.
+
+#include "regconv/AdvancedRegConverter.h"
+
+#include <QTest>
+
+namespace {
+
+QString TypeName(TRegDataType t) {
+    switch (t) {
+    case TRegDataType::rdString:
+        return QStringLiteral("str");
+    case TRegDataType::rdExpandString:
+        return QStringLiteral("expand");
+    case TRegDataType::rdBinary:
+        return QStringLiteral("bin");
+    case TRegDataType::rdDWord:
+        return QStringLiteral("dword");
+    case TRegDataType::rdMultiString:
+        return QStringLiteral("multi");
+    case TRegDataType::rdQWord:
+        return QStringLiteral("qword");
+    case TRegDataType::rdUnknown:
+        break;
+    }
+    return QStringLiteral("unknown");
+}
+
+// "[path]{name:type=data}..." with "-" marking deletions; one string per key.
+QStringList Describe(const QList<TRegKey>& keys) {
+    QStringList out;
+    for (const TRegKey& key : keys) {
+        QString s = (key.Deleted ? QStringLiteral("[-") : QStringLiteral("[")) + key.Path + u']';
+        for (const TRegValue& v : key.Values)
+            s += u'{' + v.Name + u':' + TypeName(v.DataType) + (v.Deleted ? u'-' : u'=') + v.Data +
+                 u'}';
+        out.append(s);
+    }
+    return out;
+}
+
+QStringList Read(const QString& text) {
+    TAdvancedRegConverter converter;
+    converter.ConvertFromText(text);
+    return Describe(converter.RegKeys());
+}
+
+} // namespace
+
+class TestRegReader : public QObject {
+    Q_OBJECT
+
+private slots:
+    void workedExample() {
+        const QString text = QStringLiteral("Windows Registry Editor Version 5.00\r\n\r\n"
+                                            "; exported settings\r\n"
+                                            "[HKEY_CURRENT_USER\\Software\\Example\\Tool]\r\n"
+                                            "@=\"Default text\"\r\n"
+                                            "\"Path\"=\"C:\\\\Program Files\\\\Tool\"\r\n"
+                                            "\"Count\"=dword:0000001a\r\n"
+                                            "\"Blob\"=hex:01,02,AB\r\n"
+                                            "\r\n"
+                                            "[-HKEY_LOCAL_MACHINE\\SOFTWARE\\Old]\r\n");
+        QCOMPARE(Read(text),
+                 QStringList({QStringLiteral("[HKEY_CURRENT_USER\\Software\\Example\\Tool]"
+                                             "{@:str=Default text}"
+                                             "{Path:str=C:\\Program Files\\Tool}"
+                                             "{Count:dword=dword:0000001a}"
+                                             "{Blob:bin=hex:01,02,AB}"),
+                              QStringLiteral("[-HKEY_LOCAL_MACHINE\\SOFTWARE\\Old]")}));
+    }
+
+    void lines_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("keys");
+        const auto row = [](const char* name, const char* text,
+                            std::initializer_list<const char*> keys) {
+            QStringList expected;
+            for (const char* k : keys)
+                expected.append(QString::fromUtf8(k));
+            QTest::newRow(name) << QString::fromUtf8(text) << expected;
+        };
+        row("deleted key keeps its values", "[-HKCU\\Old]\n\"A\"=\"1\"", {"[-HKCU\\Old]{A:str=1}"});
+        row("deleted value", "[K]\n\"Name\"=-", {"[K]{Name:str--}"});
+        row("quoted minus is a string", "[K]\n\"Name\"=\"-\"", {"[K]{Name:str=-}"});
+        row("values before the first key are dropped", "\"A\"=\"1\"\n[K]\n\"B\"=\"2\"",
+            {"[K]{B:str=2}"});
+        row("prefix case is ignored and kept", "[K]\n\"N\"=DWORD:00000001",
+            {"[K]{N:dword=DWORD:00000001}"});
+        row("hex forms",
+            "[K]\n\"a\"=hex(4):01,00,00,00\n\"b\"=hex(0):\n\"c\"=hex(b):01\n\"d\"=HEX(2):41,00\n"
+            "\"e\"=Hex(7):00,00\n\"f\"=hex:ff",
+            {"[K]{a:bin=hex(4):01,00,00,00}{b:bin=hex(0):}{c:qword=hex(b):01}"
+             "{d:expand=HEX(2):41,00}{e:multi=Hex(7):00,00}{f:bin=hex:ff}"});
+        row("escaped quote inside a name", "[K]\n\"a\\\"b\"=\"x\"", {"[K]{a\"b:str=x}"});
+        row("escaped backslash ends a name", "[K]\n\"a\\\\\"=\"x\"", {"[K]{a\\:str=x}"});
+        row("string escapes undone", "[K]\n\"p\"=\"C:\\\\Temp\\\\ \\\"q\\\" \\n\"",
+            {"[K]{p:str=C:\\Temp\\ \"q\" \\n}"});
+        row("name alone is an empty string", "[K]\n\"Name\"", {"[K]{Name:str=}"});
+        row("name without equals or closing quote is dropped", "[K]\n\"Name\" 5\n\"Name", {"[K]"});
+        row("unquoted names", "[K]\nName=Text\nName = Text", {"[K]{Name:str=Text}{Name:str=Text}"});
+        row("default value", "[K]\n@\n@=\"\"", {"[K]{@:str=}"});
+        row("continuation lines are joined",
+            "[K]\n\"b\"=hex:01,02,\\\n  03,04,\\\n  05\n\"c\"=\"x\"",
+            {"[K]{b:bin=hex:01,02,03,04,05}{c:str=x}"});
+        row("a dangling continuation ends at the next key", "[K]\n\"b\"=hex:01,\\\n[L]",
+            {"[K]{b:bin=hex:01,}", "[L]"});
+        row("header text drops any line", "[K]\n\"Windows Registry Editor\"=\"x\"", {"[K]"});
+        row("a path twice gives two keys", "[K]\n\"a\"=\"1\"\n[K]\n\"b\"=\"2\"",
+            {"[K]{a:str=1}", "[K]{b:str=2}"});
+        row("comment after a key line makes it no key line", "[K]\n[L] ; note\n\"a\"=\"1\"",
+            {"[K]{a:str=1}"});
+        row("comment after a value stays in the data", "[K]\n\"A\"=\"x\" ; note",
+            {"[K]{A:str=\"x\" ; note}"});
+        row("indented lines and comments", "  [K]\n\t\"a\"=\"1\"\n ; c\n// c\n# c",
+            {"[K]{a:str=1}"});
+        row("every kind of line break", "[K]\r\"a\"=\"1\"\n\"b\"=\"2\"\r\n\"c\"=\"3\"",
+            {"[K]{a:str=1}{b:str=2}{c:str=3}"});
+    }
+
+    void lines() {
+        QFETCH(QString, text);
+        QFETCH(QStringList, keys);
+        QCOMPARE(Read(text), keys);
+    }
+
+    void eachConversionStartsAfresh() {
+        TAdvancedRegConverter converter;
+        converter.ConvertFromText(QStringLiteral("[A]\n\"x\"=\"1\""));
+        converter.ConvertFromText(QStringLiteral("\"y\"=\"2\""));
+        QVERIFY(converter.RegKeys().isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRegReader)
+#include "tst_RegReader.moc"

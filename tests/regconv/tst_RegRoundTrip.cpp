@@ -1,0 +1,250 @@
+// Random registry contents written as exports of both forms, converted, and read back the way
+// Inno Setup reads the section: what it would install must equal what the export holds.
+
+#include "InnoRegistryParser.h"
+#include "RegExportWriter.h"
+#include "regconv/AdvancedRegConverter.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace qm::testing;
+
+namespace {
+
+struct Root {
+    const char* Long;
+    const char* Short;
+};
+constexpr Root kRoots[] = {{"HKEY_CURRENT_USER", "HKCU"},
+                           {"HKEY_LOCAL_MACHINE", "HKLM"},
+                           {"hkey_classes_root", "HKCR"},
+                           {"HKEY_USERS", "HKU"},
+                           {"HKEY_CURRENT_CONFIG", "HKCC"}};
+
+class Generator {
+public:
+    Generator(quint32 seed, bool latin1Only) : m_rng(seed), m_latin1(latin1Only) {}
+
+    int Below(int n) { return static_cast<int>(m_rng.bounded(n)); }
+
+    // Text that survives both forms: the characters that need escaping in an export or in a
+    // script are frequent on purpose.
+    QString Text(int maxLength, bool allowEmpty = true) {
+        static const QString ascii = QStringLiteral("ab Z09\\\"{}[]=;@%$,.-_'");
+        static const QString latin1 = QStringLiteral("éÿ©±");
+        static const QString wide = QStringLiteral("ПуТь中文한😀");
+        QString s;
+        const int length = Below(maxLength + 1);
+        for (int i = 0; i < length; ++i) {
+            const int pick = Below(10);
+            if (pick < 7)
+                s += ascii[Below(static_cast<int>(ascii.size()))];
+            else if (pick < 9 || m_latin1)
+                s += latin1[Below(static_cast<int>(latin1.size()))];
+            else
+                s += wide.mid(Below(static_cast<int>(wide.size()) - 1), 1);
+        }
+        // A lone surrogate half cannot be decoded back; keep pairs whole.
+        if (!s.isEmpty() && s.back().isHighSurrogate())
+            s.chop(1);
+        if (s.isEmpty() && !allowEmpty)
+            s = QStringLiteral("k");
+        return s;
+    }
+
+    QString KeyName() {
+        QString s = Text(8, false);
+        s.remove(u'\\');
+        s = s.trimmed();
+        return s.isEmpty() ? QStringLiteral("k") : s;
+    }
+
+    ExportValue Value() {
+        ExportValue v;
+        v.Name = Below(8) == 0 ? QStringLiteral("@") : Text(10);
+        if (v.Name == u"@" && Below(2) == 0)
+            v.Name = QStringLiteral("n@");
+        v.Kind = static_cast<ExportKind>(Below(8));
+        switch (v.Kind) {
+        case ExportKind::String:
+        case ExportKind::ExpandSz:
+        case ExportKind::HexString:
+            v.Text = Text(40);
+            break;
+        case ExportKind::MultiSz:
+            for (int i = Below(4); i > 0; --i)
+                v.Strings.append(Text(12, false));
+            break;
+        case ExportKind::DWord:
+            v.Number = m_rng.generate();
+            break;
+        case ExportKind::QWord:
+            v.Number = m_rng.generate64();
+            break;
+        case ExportKind::Binary:
+            for (int i = Below(70); i > 0; --i)
+                v.Bytes.append(static_cast<char>(Below(256)));
+            break;
+        case ExportKind::Delete:
+            break;
+        }
+        return v;
+    }
+
+    ExportKey Key(QString& rootShort) {
+        const Root& root = kRoots[Below(5)];
+        rootShort = QString::fromLatin1(root.Short);
+        ExportKey key;
+        key.Path = QString::fromLatin1(root.Long);
+        for (int i = 1 + Below(3); i > 0; --i)
+            key.Path += u'\\' + KeyName();
+        key.Deleted = Below(10) == 0;
+        if (!key.Deleted) {
+            for (int i = Below(6); i > 0; --i)
+                key.Values.append(Value());
+        }
+        return key;
+    }
+
+private:
+    QRandomGenerator m_rng;
+    bool m_latin1;
+};
+
+QString Hex(const QByteArray& b) {
+    return QString::fromLatin1(b.toHex(' '));
+}
+
+// One line per entry: root|subkey|type|name|data|flags.
+QString Describe(const InnoRegEntry& e) {
+    QString data;
+    if (e.HasValueData) {
+        if (e.ValueType == u"multisz")
+            data = e.Strings.join(u'\x1f');
+        else if (e.ValueType == u"dword" || e.ValueType == u"qword")
+            data = QString::number(e.Number, 16);
+        else if (e.ValueType == u"binary")
+            data = Hex(e.Bytes);
+        else
+            data = e.Text;
+    }
+    return QStringList{e.Root,      e.Subkey,
+                       e.ValueType, e.HasValueName ? e.ValueName : QString(),
+                       data,        e.Flags.join(u' ')}
+        .join(u'|');
+}
+
+QStringList Expected(const ExportKey& key, const QString& root, const TRegConvOptions& o) {
+    const QString subkey = key.Path.section(u'\\', 1);
+    if (key.Deleted)
+        return {
+            QStringList{root, subkey, QStringLiteral("none"), {}, {}, QStringLiteral("deletekey")}
+                .join(u'|')};
+    const QString keyFlags = o.UninsDeleteKeyIfEmpty ? QStringLiteral("uninsdeletekeyifempty")
+                             : o.UninsDeleteKey      ? QStringLiteral("uninsdeletekey")
+                                                     : QString();
+    const QString valueFlags = o.UninsDeleteValue ? QStringLiteral("uninsdeletevalue") : QString();
+    QStringList out{QStringList{root, subkey, QStringLiteral("none"), {}, {}, keyFlags}.join(u'|')};
+    for (const ExportValue& v : key.Values) {
+        const QString name = v.Name == u"@" ? QString() : v.Name;
+        QString type;
+        QString data;
+        QString flags = valueFlags;
+        switch (v.Kind) {
+        case ExportKind::String:
+        case ExportKind::HexString:
+            type = QStringLiteral("string");
+            data = v.Text;
+            break;
+        case ExportKind::ExpandSz:
+            type = QStringLiteral("expandsz");
+            data = v.Text;
+            break;
+        case ExportKind::MultiSz:
+            type = QStringLiteral("multisz");
+            data = v.Strings.join(u'\x1f');
+            break;
+        case ExportKind::DWord:
+            type = QStringLiteral("dword");
+            data = QString::number(v.Number & 0xFFFFFFFFu, 16);
+            break;
+        case ExportKind::QWord:
+            type = QStringLiteral("qword");
+            data = QString::number(v.Number, 16);
+            break;
+        case ExportKind::Binary:
+            type = QStringLiteral("binary");
+            data = Hex(v.Bytes);
+            break;
+        case ExportKind::Delete:
+            type = QStringLiteral("none");
+            flags = QStringLiteral("deletevalue");
+            break;
+        }
+        out.append(QStringList{root, subkey, type, name, data, flags}.join(u'|'));
+    }
+    return out;
+}
+
+} // namespace
+
+class TestRegRoundTrip : public QObject {
+    Q_OBJECT
+
+private slots:
+    void installsWhatTheExportHolds_data() {
+        QTest::addColumn<bool>("regedit4");
+        QTest::newRow("version 5, UTF-16LE") << false;
+        QTest::newRow("REGEDIT4, Windows-1252") << true;
+    }
+
+    void installsWhatTheExportHolds() {
+        QFETCH(bool, regedit4);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("export.reg"));
+        for (quint32 seed = 1; seed <= 150; ++seed) {
+            Generator gen(seed, regedit4);
+            QList<ExportKey> keys;
+            QStringList expected;
+            TRegConvOptions options{gen.Below(2) == 0, gen.Below(2) == 0, gen.Below(2) == 0};
+            for (int k = 1 + gen.Below(6); k > 0; --k) {
+                QString root;
+                keys.append(gen.Key(root));
+                expected += Expected(keys.back(), root, options);
+            }
+            const QString text = ExportText(keys, regedit4);
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(regedit4 ? Latin1Bytes(text) : Utf16LeWithBom(text));
+            file.close();
+
+            TAdvancedRegConverter converter;
+            converter.SetOptionsSource([options] { return options; });
+            if (regedit4)
+                converter.SetAnsiCodePage(QStringLiteral("windows-1252"));
+            TStringListSink sink;
+            QVERIFY2(converter.ConvertFromFileToMemo(path, &sink),
+                     qPrintable(sink.Lines.join(u'\n')));
+
+            QStringList actual;
+            for (const QString& line : sink.Lines.sliced(1)) {
+                const InnoLine parsed = ParseInnoRegistryLine(line);
+                QVERIFY2(parsed.Error.isEmpty(),
+                         qPrintable(
+                             QStringLiteral("seed %1: %2: %3").arg(seed).arg(line, parsed.Error)));
+                QCOMPARE(parsed.Kind, InnoLineKind::Entry);
+                actual.append(Describe(parsed.Entry));
+            }
+            if (actual != expected) {
+                qWarning("seed %u, export:\n%s", seed, qPrintable(text));
+                QCOMPARE(actual, expected);
+            }
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRegRoundTrip)
+#include "tst_RegRoundTrip.moc"

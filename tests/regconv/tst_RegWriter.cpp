@@ -1,0 +1,342 @@
+// The [Registry] lines the converter writes: formats, options, Inno Setup escaping, data types,
+// deletions, and the comment lines for what Inno Setup cannot express.
+
+#include "tst_RegWriter.h"
+
+#include "InnoRegistryParser.h"
+#include "regconv/AdvancedRegConverter.h"
+#include "regconv/RegConvertError.h"
+
+#include <QTest>
+
+using qm::testing::InnoLineKind;
+using qm::testing::ParseInnoRegistryLine;
+
+namespace {
+
+const QString kHeader = QStringLiteral("Windows Registry Editor Version 5.00\r\n\r\n");
+
+enum class Check { Compiles, Nothing };
+
+// Converts and checks that Inno Setup would accept every line.
+QStringList Convert(const QString& text, TRegConvOptions options = {}, const QString& codePage = {},
+                    Check check = Check::Compiles) {
+    TAdvancedRegConverter converter;
+    converter.SetOptionsSource([options] { return options; });
+    converter.SetAnsiCodePage(codePage);
+    const QString out = converter.ConvertFromText(text);
+    if (!out.endsWith(QStringLiteral("\r\n")))
+        qFatal("output does not end in CR LF");
+    QStringList lines = out.split(QStringLiteral("\r\n"));
+    lines.removeLast();
+    if (lines != converter.ISSContent())
+        qFatal("ConvertFromText and ISSContent differ");
+    for (const QString& line : lines) {
+        if (check == Check::Nothing)
+            break;
+        const auto parsed = ParseInnoRegistryLine(line);
+        if (!parsed.Error.isEmpty())
+            qFatal("Inno Setup would reject \"%s\": %s", qPrintable(line),
+                   qPrintable(parsed.Error));
+    }
+    return lines;
+}
+
+// The one line written for a single value under HKCU\K (the line after the key line).
+QString ValueLineFor(const QString& valueLine, const QString& header = kHeader) {
+    const QStringList lines = Convert(header + QStringLiteral("[HKEY_CURRENT_USER\\K]\r\n") +
+                                      valueLine + QStringLiteral("\r\n"));
+    return lines.size() == 3 ? lines[2] : QStringLiteral("<%1 lines>").arg(lines.size());
+}
+
+QString Data(const char* typeAndData) {
+    return QStringLiteral("Root: HKCU; Subkey: \"K\"; ValueType: ") +
+           QString::fromUtf8(typeAndData) + u';';
+}
+
+QStringList Utf8Lines(std::initializer_list<const char*> lines) {
+    QStringList out;
+    for (const char* l : lines)
+        out.append(QString::fromUtf8(l));
+    return out;
+}
+
+const QString kExample = kHeader + QStringLiteral(R"([HKEY_CURRENT_USER\Software\Example\Tool]
+@="Default text"
+"Path"="C:\\Program Files\\Tool"
+"Say"="He said \"hi\""
+"Count"=dword:0000001a
+"Blob"=hex:01,02,AB
+"Big"=hex(b):01,00,00,00,00,00,00,00
+"Empty"=hex:
+
+[-HKEY_LOCAL_MACHINE\SOFTWARE\Old]
+
+[hkey_classes_root\.xyz\]
+@="xyzfile"
+
+[HKEY_CURRENT_USER]
+"Top"="1"
+)");
+
+} // namespace
+
+void TestRegWriter::exampleWithoutOptions() {
+    const QStringList expected = Utf8Lines({
+        R"([Registry])",
+        R"(Root: HKCU; Subkey: "Software\Example\Tool";)",
+        R"(Root: HKCU; Subkey: "Software\Example\Tool"; ValueType: string; ValueName: ""; ValueData: "Default text";)",
+        R"(Root: HKCU; Subkey: "Software\Example\Tool"; ValueType: string; ValueName: "Path"; ValueData: "C:\Program Files\Tool";)",
+        R"(Root: HKCU; Subkey: "Software\Example\Tool"; ValueType: string; ValueName: "Say"; ValueData: "He said ""hi""";)",
+        R"(Root: HKCU; Subkey: "Software\Example\Tool"; ValueType: dword; ValueName: "Count"; ValueData: $0000001a;)",
+        R"(Root: HKCU; Subkey: "Software\Example\Tool"; ValueType: binary; ValueName: "Blob"; ValueData: "01 02 ab";)",
+        R"(Root: HKCU; Subkey: "Software\Example\Tool"; ValueType: qword; ValueName: "Big"; ValueData: $0000000000000001;)",
+        R"(Root: HKCU; Subkey: "Software\Example\Tool"; ValueType: binary; ValueName: "Empty"; ValueData: "";)",
+        R"(Root: HKLM; Subkey: "SOFTWARE\Old"; Flags: deletekey;)",
+        R"(Root: HKCR; Subkey: ".xyz";)",
+        R"(Root: HKCR; Subkey: ".xyz"; ValueType: string; ValueName: ""; ValueData: "xyzfile";)",
+        R"(; Not converted: [HKEY_CURRENT_USER]: Inno Setup needs a subkey and cannot write to a root key)",
+        R"(; Not converted: value "Top" of [HKEY_CURRENT_USER]: Inno Setup needs a subkey and cannot write values of a root key)",
+    });
+    QCOMPARE(Convert(kExample), expected);
+}
+
+void TestRegWriter::exampleWithOptions() {
+    const QStringList lines = Convert(kExample, {false, true, true});
+    QCOMPARE(lines[1],
+             QStringLiteral(
+                 R"(Root: HKCU; Subkey: "Software\Example\Tool"; Flags: uninsdeletekeyifempty;)"));
+    QCOMPARE(
+        lines[2],
+        QStringLiteral(
+            R"(Root: HKCU; Subkey: "Software\Example\Tool"; ValueType: string; ValueName: ""; ValueData: "Default text"; Flags: uninsdeletevalue;)"));
+    // A deletion carries no uninstall flag.
+    QCOMPARE(lines[9], QStringLiteral(R"(Root: HKLM; Subkey: "SOFTWARE\Old"; Flags: deletekey;)"));
+    QCOMPARE(lines[10],
+             QStringLiteral(R"(Root: HKCR; Subkey: ".xyz"; Flags: uninsdeletekeyifempty;)"));
+}
+
+void TestRegWriter::keyOptions_data() {
+    QTest::addColumn<bool>("key");
+    QTest::addColumn<bool>("ifEmpty");
+    QTest::addColumn<bool>("value");
+    QTest::addColumn<QString>("keyLine");
+    QTest::addColumn<QString>("valueLine");
+    const QString k = QStringLiteral(R"(Root: HKCU; Subkey: "K";)");
+    const QString v = k + QStringLiteral(R"( ValueType: string; ValueName: "a"; ValueData: "1";)");
+    QTest::newRow("none") << false << false << false << k << v;
+    QTest::newRow("value only") << false << false << true << k
+                                << v + QStringLiteral(" Flags: uninsdeletevalue;");
+    QTest::newRow("key") << true << false << false << k + QStringLiteral(" Flags: uninsdeletekey;")
+                         << v;
+    QTest::newRow("both key options: ifempty wins")
+        << true << true << false << k + QStringLiteral(" Flags: uninsdeletekeyifempty;") << v;
+}
+
+void TestRegWriter::keyOptions() {
+    QFETCH(bool, key);
+    QFETCH(bool, ifEmpty);
+    QFETCH(bool, value);
+    QFETCH(QString, keyLine);
+    QFETCH(QString, valueLine);
+    const QStringList lines =
+        Convert(QStringLiteral("[HKEY_CURRENT_USER\\K]\n\"a\"=\"1\"\n"), {key, ifEmpty, value});
+    QCOMPARE(lines.value(1), keyLine);
+    QCOMPARE(lines.value(2), valueLine);
+}
+
+void TestRegWriter::innoEscaping() {
+    QCOMPARE(
+        Convert(QStringLiteral(R"([HKEY_CURRENT_USER\A{b}"c"]
+"n{1}\""=hex(2):7b,00,22,00,00,00
+"m"="{app}\x")")),
+        Utf8Lines({
+            R"([Registry])",
+            R"(Root: HKCU; Subkey: "A{{b}""c""";)",
+            R"(Root: HKCU; Subkey: "A{{b}""c"""; ValueType: expandsz; ValueName: "n{{1}"""; ValueData: "{{""";)",
+            R"(Root: HKCU; Subkey: "A{{b}""c"""; ValueType: string; ValueName: "m"; ValueData: "{{app}\x";)",
+        }));
+}
+
+void TestRegWriter::dataTypes_data() {
+    QTest::addColumn<QString>("valueLine");
+    QTest::addColumn<QString>("expected");
+    const auto row = [](const char* name, const char* in, const char* typeAndData) {
+        QTest::newRow(name) << QString::fromUtf8(in) << Data(typeAndData);
+    };
+    row("dword keeps its digits", R"("v"=dword:0000001A)",
+        R"(dword; ValueName: "v"; ValueData: $0000001A)");
+    row("dword of fewer digits", R"("v"=dword:10)", R"(dword; ValueName: "v"; ValueData: $10)");
+    row("qword is little-endian", R"("v"=hex(b):ef,cd,ab,89,67,45,23,01)",
+        R"(qword; ValueName: "v"; ValueData: $0123456789abcdef)");
+    row("dword stored as bytes", R"("v"=hex(4):78,56,34,12)",
+        R"(dword; ValueName: "v"; ValueData: $12345678)");
+    row("binary bytes", R"("v"=hex:00,FF,1)", R"(binary; ValueName: "v"; ValueData: "00 ff 01")");
+    row("binary of type 3", R"("v"=hex(3):0a)", R"(binary; ValueName: "v"; ValueData: "0a")");
+    row("empty binary", R"("v"=hex:)", R"(binary; ValueName: "v"; ValueData: "")");
+    row("binary over three lines", "\"v\"=hex:01,02,\\\r\n  03,04,\\\r\n  05",
+        R"(binary; ValueName: "v"; ValueData: "01 02 03 04 05")");
+    row("expandsz, UTF-16", R"("v"=hex(2):25,00,41,00,25,00,2d,4e,00,00)",
+        R"(expandsz; ValueName: "v"; ValueData: "%A%中")");
+    row("expandsz, empty", R"("v"=hex(2):00,00)", R"(expandsz; ValueName: "v"; ValueData: "")");
+    row("string stored as hex", R"("v"=hex(1):48,00,69,00,00,00)",
+        R"(string; ValueName: "v"; ValueData: "Hi")");
+    row("multisz", "\"v\"=hex(7):61,00,00,00,7b,00,22,00,00,00,\\\r\n  00,00",
+        R"(multisz; ValueName: "v"; ValueData: "a{break}{{""")");
+    row("multisz keeps an empty string inside", R"("v"=hex(7):61,00,00,00,00,00,62,00,00,00,00,00)",
+        R"(multisz; ValueName: "v"; ValueData: "a{break}{break}b")");
+    row("empty multisz", R"("v"=hex(7):00,00)", R"(multisz; ValueName: "v"; ValueData: "")");
+    row("multisz without a terminator", R"("v"=hex(7):61,00)",
+        R"(multisz; ValueName: "v"; ValueData: "a")");
+    row("unquoted string data", R"(v=some text)",
+        R"(string; ValueName: "v"; ValueData: "some text")");
+    row("quoted at-sign name is the default", R"("@"="x")",
+        R"(string; ValueName: ""; ValueData: "x")");
+    row("empty name is the default", R"(""="x")", R"(string; ValueName: ""; ValueData: "x")");
+}
+
+void TestRegWriter::dataTypes() {
+    QFETCH(QString, valueLine);
+    QFETCH(QString, expected);
+    QCOMPARE(ValueLineFor(valueLine), expected);
+}
+
+void TestRegWriter::ansiHexText() {
+    const QString regedit4 = QStringLiteral("REGEDIT4\r\n\r\n");
+    // Not valid UTF-8, so the default reads Windows-1252.
+    QCOMPARE(ValueLineFor(QStringLiteral(R"("v"=hex(2):25,41,25,5c,e9,80,00)"), regedit4),
+             Data(R"(expandsz; ValueName: "v"; ValueData: "%A%\é€")"));
+    QCOMPARE(ValueLineFor(QStringLiteral(R"("v"=hex(7):61,00,62,00,00)"), regedit4),
+             Data(R"(multisz; ValueName: "v"; ValueData: "a{break}b")"));
+    // The header decides, not the text's encoding: hex text in a REGEDIT4 export is ANSI.
+    QCOMPARE(ValueLineFor(QStringLiteral(R"("v"=hex(1):48,69,00)"), regedit4),
+             Data(R"(string; ValueName: "v"; ValueData: "Hi")"));
+    const QStringList cyrillic = Convert(
+        regedit4 + QStringLiteral("[HKEY_CURRENT_USER\\K]\r\n\"v\"=hex(2):cf,f3,f2,fc,00\r\n"), {},
+        QStringLiteral("cp1251"));
+    QCOMPARE(cyrillic.value(2), Data(R"(expandsz; ValueName: "v"; ValueData: "Путь")"));
+}
+
+void TestRegWriter::deletions() {
+    QCOMPARE(Convert(QStringLiteral(R"([-HKEY_CURRENT_USER\Gone]
+"ignored"="x"
+[HKEY_LOCAL_MACHINE\K]
+"v"=-
+@=-
+[-HKEY_USERS]
+)"),
+                     {true, false, true}),
+             Utf8Lines({
+                 R"([Registry])",
+                 R"(Root: HKCU; Subkey: "Gone"; Flags: deletekey;)",
+                 R"(Root: HKLM; Subkey: "K"; Flags: uninsdeletekey;)",
+                 R"(Root: HKLM; Subkey: "K"; ValueType: none; ValueName: "v"; Flags: deletevalue;)",
+                 R"(Root: HKLM; Subkey: "K"; ValueType: none; ValueName: ""; Flags: deletevalue;)",
+                 R"(; Not converted: [-HKEY_USERS]: Inno Setup cannot delete a root key)",
+             }));
+}
+
+void TestRegWriter::notConvertible_data() {
+    QTest::addColumn<QString>("valueLine");
+    QTest::addColumn<QString>("comment");
+    const auto row = [](const char* name, const char* in, const char* why) {
+        QTest::newRow(name) << QString::fromUtf8(in) << QString::fromUtf8(why);
+    };
+    row("REG_NONE", R"("v"=hex(0):01)", R"(: hex(0): has no Inno Setup value type)");
+    row("big-endian dword", R"("v"=hex(5):00,00,00,01)",
+        R"(: hex(5): (a big-endian dword) has no Inno Setup value type)");
+    row("resource list", R"("v"=hex(8):01)", R"(: hex(8): has no Inno Setup value type)");
+    row("not a data form", R"("v"=hexagon)", R"(: the data is not a registry data form)");
+    row("short qword", R"("v"=hex(b):01,02)", R"(: hex(b): data needs 8 bytes, not 2)");
+    row("long hex(4)", R"("v"=hex(4):01,02,03,04,05)", R"(: hex(4): data needs 4 bytes, not 5)");
+    row("dword without digits", R"("v"=dword:)", R"(: the dword data has no digits)");
+    row("dword too long", R"("v"=dword:123456789)",
+        R"(: the dword data "123456789" is not 1 to 8 hexadecimal digits)");
+    row("dword not hex", R"("v"=dword:0000001g)",
+        R"(: the dword data "0000001g" is not 1 to 8 hexadecimal digits)");
+    row("NUL inside expandsz", R"("v"=hex(2):41,00,00,00,42,00,00,00)",
+        R"(: the text holds a NUL character, which Inno Setup cannot write)");
+    row("line break in a string", R"("v"=hex(1):41,00,0d,00,0a,00,00,00)",
+        R"(: the text holds a line break, which Inno Setup cannot write)");
+    row("line break in a multisz", R"("v"=hex(7):41,00,0a,00,00,00,00,00)",
+        R"(: the text holds a line break, which Inno Setup cannot write)");
+    row("odd UTF-16", R"("v"=hex(2):41,00,42)", R"(: UTF-16 text data has an odd number of bytes)");
+}
+
+void TestRegWriter::notConvertible() {
+    QFETCH(QString, valueLine);
+    QFETCH(QString, comment);
+    QCOMPARE(ValueLineFor(valueLine),
+             QStringLiteral("; Not converted: value \"v\" of [HKEY_CURRENT_USER\\K]") + comment);
+}
+
+void TestRegWriter::commentsNeverEndInBackslash() {
+    // Names and data that end in a backslash, under a root key and in a bad dword.
+    const QStringList lines = Convert(QStringLiteral(R"([HKEY_CURRENT_USER]
+"a\\"="x"
+[HKEY_CURRENT_USER\K\]
+"d"=dword:1\
+)"));
+    QCOMPARE(lines.size(), 5);
+    QVERIFY(lines[2].startsWith(QStringLiteral(R"(; Not converted: value "a\" of)")));
+    QCOMPARE(
+        lines[4],
+        QStringLiteral(
+            R"(; Not converted: value "d" of [HKEY_CURRENT_USER\K\]: the dword data "1\" is not 1 to 8 hexadecimal digits)"));
+}
+
+void TestRegWriter::keyPaths() {
+    QCOMPARE(Convert(QStringLiteral(R"([]
+"lost"="x"
+[-]
+[HKEY_CURRENT_USER\Software\X\]
+[HKEY_CURRENT_USER\\Software\X]
+[HKCU\Short]
+[HKEY_CURENT_USER\Typo]
+[HKEY_CURRENT_CONFIG\C]
+)"),
+                     {}, {}, Check::Nothing), // an unknown root is kept, and Inno Setup rejects it
+             Utf8Lines({
+                 R"([Registry])",
+                 R"(Root: HKCU; Subkey: "Software\X";)",
+                 R"(Root: HKCU; Subkey: "Software\X";)",
+                 R"(Root: HKCU; Subkey: "Short";)",
+                 R"(Root: HKEY_CURENT_USER; Subkey: "Typo";)",
+                 R"(Root: HKCC; Subkey: "C";)",
+             }));
+}
+
+void TestRegWriter::rootThatWouldAddParameters() {
+    QCOMPARE(
+        Convert(QStringLiteral(R"([HKCU; Flags: deletekey\Software]
+"v"="1"
+)")),
+        Utf8Lines({
+            R"([Registry])",
+            R"(; Not converted: [HKCU; Flags: deletekey\Software]: the root is not a registry root)",
+            R"(; Not converted: value "v" of [HKCU; Flags: deletekey\Software]: the key's root is not a registry root)",
+        }));
+}
+
+void TestRegWriter::nonHexByteFailsTheConversion() {
+    TAdvancedRegConverter converter;
+    for (const char* data : {"hex(2):zz", "hex:01,0g", "hex(7):41,00,100"}) {
+        try {
+            converter.ConvertFromText(QStringLiteral("[HKEY_CURRENT_USER\\K]\n\"v\"=") +
+                                      QString::fromUtf8(data));
+            QFAIL(data);
+        } catch (const ERegConvertError& e) {
+            QVERIFY2(e.Message().contains(QStringLiteral(
+                         "is not a hexadecimal byte (value \"v\" of [HKEY_CURRENT_USER\\K])")),
+                     qPrintable(e.Message()));
+        }
+    }
+}
+
+void TestRegWriter::emptyExport() {
+    QCOMPARE(Convert(QString()), QStringList{QStringLiteral("[Registry]")});
+    QCOMPARE(Convert(kHeader + QStringLiteral("; nothing\r\n")),
+             QStringList{QStringLiteral("[Registry]")});
+}
+
+QTEST_GUILESS_MAIN(TestRegWriter)

@@ -1,0 +1,135 @@
+#include "RegExportWriter.h"
+
+#include <QtEndian>
+
+namespace qm::testing {
+
+namespace {
+
+QString Escaped(const QString& s) {
+    QString out = s;
+    out.replace(u'\\', QStringLiteral("\\\\"));
+    out.replace(u'"', QStringLiteral("\\\""));
+    return out;
+}
+
+QString NameText(const QString& name) {
+    return name == u"@" ? QStringLiteral("@") : u'"' + Escaped(name) + u'"';
+}
+
+// "prefix" + comma-separated bytes, wrapped as the registry editor wraps them: a line ends in
+// ",\" before it passes 80 characters and the next one is indented by two blanks.
+void AppendHexData(QString& out, const QString& lead, const QString& prefix, const QByteArray& b) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    QString line = lead + u'=' + prefix;
+    for (qsizetype i = 0; i < b.size(); ++i) {
+        const auto v = static_cast<unsigned char>(b[i]);
+        line.append(QLatin1Char(kDigits[v >> 4]));
+        line.append(QLatin1Char(kDigits[v & 15]));
+        if (i + 1 < b.size()) {
+            line.append(u',');
+            if (line.size() > 76) {
+                out.append(line + QStringLiteral("\\\r\n"));
+                line = QStringLiteral("  ");
+            }
+        }
+    }
+    out.append(line + QStringLiteral("\r\n"));
+}
+
+QByteArray TextBytes(const QString& text, bool regedit4) {
+    if (regedit4)
+        return Latin1Bytes(text) + QByteArray(1, '\0');
+    QByteArray bytes(text.size() * 2 + 2, '\0');
+    for (qsizetype i = 0; i < text.size(); ++i)
+        qToLittleEndian<quint16>(text[i].unicode(), bytes.data() + 2 * i);
+    return bytes;
+}
+
+QByteArray MultiBytes(const QStringList& strings, bool regedit4) {
+    QByteArray bytes;
+    for (const QString& s : strings)
+        bytes += TextBytes(s, regedit4);
+    bytes += TextBytes(QString(), regedit4);
+    return bytes;
+}
+
+} // namespace
+
+QString ExportHeader(bool regedit4) {
+    return regedit4 ? QStringLiteral("REGEDIT4\r\n\r\n")
+                    : QStringLiteral("Windows Registry Editor Version 5.00\r\n\r\n");
+}
+
+QString ExportKeyText(const ExportKey& key, bool regedit4) {
+    QString out = (key.Deleted ? QStringLiteral("[-") : QStringLiteral("[")) + key.Path +
+                  QStringLiteral("]\r\n");
+    for (const ExportValue& v : key.Values) {
+        const QString lead = NameText(v.Name);
+        switch (v.Kind) {
+        case ExportKind::String:
+            out += lead + QStringLiteral("=\"") + Escaped(v.Text) + QStringLiteral("\"\r\n");
+            break;
+        case ExportKind::Delete:
+            out += lead + QStringLiteral("=-\r\n");
+            break;
+        case ExportKind::DWord:
+            out += lead + QStringLiteral("=dword:") +
+                   QStringLiteral("%1").arg(v.Number & 0xFFFFFFFFu, 8, 16, QLatin1Char('0')) +
+                   QStringLiteral("\r\n");
+            break;
+        case ExportKind::QWord: {
+            QByteArray bytes(8, '\0');
+            qToLittleEndian<quint64>(v.Number, bytes.data());
+            AppendHexData(out, lead, QStringLiteral("hex(b):"), bytes);
+            break;
+        }
+        case ExportKind::Binary:
+            AppendHexData(out, lead, QStringLiteral("hex:"), v.Bytes);
+            break;
+        case ExportKind::ExpandSz:
+            AppendHexData(out, lead, QStringLiteral("hex(2):"), TextBytes(v.Text, regedit4));
+            break;
+        case ExportKind::HexString:
+            AppendHexData(out, lead, QStringLiteral("hex(1):"), TextBytes(v.Text, regedit4));
+            break;
+        case ExportKind::MultiSz:
+            AppendHexData(out, lead, QStringLiteral("hex(7):"), MultiBytes(v.Strings, regedit4));
+            break;
+        }
+    }
+    out += QStringLiteral("\r\n");
+    return out;
+}
+
+QString ExportText(const QList<ExportKey>& keys, bool regedit4) {
+    QString out = ExportHeader(regedit4);
+    for (const ExportKey& key : keys)
+        out += ExportKeyText(key, regedit4);
+    return out;
+}
+
+QByteArray Utf16LeWithBom(const QString& text) {
+    QByteArray bytes(2 + text.size() * 2, '\0');
+    bytes[0] = '\xFF';
+    bytes[1] = '\xFE';
+    for (qsizetype i = 0; i < text.size(); ++i)
+        qToLittleEndian<quint16>(text[i].unicode(), bytes.data() + 2 + 2 * i);
+    return bytes;
+}
+
+QByteArray Utf16BeWithBom(const QString& text) {
+    QByteArray bytes(2 + text.size() * 2, '\0');
+    bytes[0] = '\xFE';
+    bytes[1] = '\xFF';
+    for (qsizetype i = 0; i < text.size(); ++i)
+        qToBigEndian<quint16>(text[i].unicode(), bytes.data() + 2 + 2 * i);
+    return bytes;
+}
+
+QByteArray Latin1Bytes(const QString& text) {
+    Q_ASSERT(std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 256; }));
+    return text.toLatin1();
+}
+
+} // namespace qm::testing
