@@ -20,15 +20,15 @@ constexpr auto kHexValues = [] {
     return values;
 }();
 
-int HexDigit(char16_t c) {
-    return c < 128 ? kHexValues[c] : -1;
-}
-
 bool IsBlank(char16_t c) {
     return c == u' ' || c == u'\t';
 }
 
 } // namespace
+
+int HexDigitValue(char16_t c) {
+    return c < 128 ? kHexValues[c] : -1;
+}
 
 std::optional<THexForm> ParseHexForm(QStringView data) {
     if (!StartsWithAsciiNoCase(data, QLatin1StringView("hex")))
@@ -42,7 +42,7 @@ std::optional<THexForm> ParseHexForm(QStringView data) {
         return std::nullopt;
     unsigned type = 0;
     for (qsizetype i = 4; i < close; ++i) {
-        const int d = HexDigit(data[i].unicode());
+        const int d = HexDigitValue(data[i].unicode());
         if (d < 0)
             return std::nullopt;
         type = type * 16 + static_cast<unsigned>(d);
@@ -60,8 +60,8 @@ bool ParseByteList(QStringView list, QByteArray& bytes, QStringView& badItem) {
     while (i < n) {
         // The common item: two digits and a comma (or the end).
         if (i + 2 <= n && (i + 2 == n || p[i + 2] == u',')) {
-            const int hi = HexDigit(p[i]);
-            const int lo = HexDigit(p[i + 1]);
+            const int hi = HexDigitValue(p[i]);
+            const int lo = HexDigitValue(p[i + 1]);
             if ((hi | lo) >= 0) {
                 *out++ = static_cast<char>(hi * 16 + lo);
                 i += 3;
@@ -78,8 +78,8 @@ bool ParseByteList(QStringView list, QByteArray& bytes, QStringView& badItem) {
         while (e > b && IsBlank(p[e - 1]))
             --e;
         if (e > b) {
-            const int hi = HexDigit(p[b]);
-            const int lo = e - b == 2 ? HexDigit(p[b + 1]) : 0;
+            const int hi = HexDigitValue(p[b]);
+            const int lo = e - b == 2 ? HexDigitValue(p[b + 1]) : 0;
             if (e - b > 2 || hi < 0 || lo < 0) {
                 badItem = list.sliced(b, e - b);
                 return false;

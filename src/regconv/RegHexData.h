@@ -27,6 +27,9 @@ struct THexForm {
     QStringView Bytes;          // the byte list after the prefix
 };
 
+// The value of a hexadecimal digit (either letter case), or -1.
+int HexDigitValue(char16_t c);
+
 // Splits "hex:..." / "hex(N):..."; nullopt for anything else ("hexagon", "hex(zz):").
 std::optional<THexForm> ParseHexForm(QStringView data);
 

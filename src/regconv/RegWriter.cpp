@@ -10,6 +10,7 @@
 #include "regconv/RegLineText.h"
 
 #include <QStringBuilder>
+#include <algorithm>
 
 using namespace qm::regconv;
 
@@ -38,12 +39,7 @@ bool IsSafeRoot(QStringView root) {
 }
 
 bool IsHexDigits(QStringView s) {
-    for (QChar c : s) {
-        const char16_t u = c.unicode();
-        if (!((u >= u'0' && u <= u'9') || (u >= u'a' && u <= u'f') || (u >= u'A' && u <= u'F')))
-            return false;
-    }
-    return true;
+    return std::all_of(s.begin(), s.end(), [](QChar c) { return HexDigitValue(c.unicode()) >= 0; });
 }
 
 constexpr char kHexDigits[] = "0123456789abcdef";

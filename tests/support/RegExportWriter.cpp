@@ -37,13 +37,21 @@ void AppendHexData(QString& out, const QString& lead, const QString& prefix, con
     out.append(line + QStringLiteral("\r\n"));
 }
 
-QByteArray TextBytes(const QString& text, bool regedit4) {
-    if (regedit4)
-        return Latin1Bytes(text) + QByteArray(1, '\0');
-    QByteArray bytes(text.size() * 2 + 2, '\0');
-    for (qsizetype i = 0; i < text.size(); ++i)
-        qToLittleEndian<quint16>(text[i].unicode(), bytes.data() + 2 * i);
+QByteArray Utf16Bytes(const QString& text, bool bigEndian) {
+    QByteArray bytes(text.size() * 2, '\0');
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (bigEndian)
+            qToBigEndian<quint16>(text[i].unicode(), bytes.data() + 2 * i);
+        else
+            qToLittleEndian<quint16>(text[i].unicode(), bytes.data() + 2 * i);
+    }
     return bytes;
+}
+
+// String data as the export stores it, with its terminating NUL.
+QByteArray TextBytes(const QString& text, bool regedit4) {
+    return regedit4 ? Latin1Bytes(text) + QByteArray(1, '\0')
+                    : Utf16Bytes(text, false) + QByteArray(2, '\0');
 }
 
 QByteArray MultiBytes(const QStringList& strings, bool regedit4) {
@@ -110,21 +118,11 @@ QString ExportText(const QList<ExportKey>& keys, bool regedit4) {
 }
 
 QByteArray Utf16LeWithBom(const QString& text) {
-    QByteArray bytes(2 + text.size() * 2, '\0');
-    bytes[0] = '\xFF';
-    bytes[1] = '\xFE';
-    for (qsizetype i = 0; i < text.size(); ++i)
-        qToLittleEndian<quint16>(text[i].unicode(), bytes.data() + 2 + 2 * i);
-    return bytes;
+    return "\xFF\xFE" + Utf16Bytes(text, false);
 }
 
 QByteArray Utf16BeWithBom(const QString& text) {
-    QByteArray bytes(2 + text.size() * 2, '\0');
-    bytes[0] = '\xFE';
-    bytes[1] = '\xFF';
-    for (qsizetype i = 0; i < text.size(); ++i)
-        qToBigEndian<quint16>(text[i].unicode(), bytes.data() + 2 + 2 * i);
-    return bytes;
+    return "\xFE\xFF" + Utf16Bytes(text, true);
 }
 
 QByteArray Latin1Bytes(const QString& text) {
