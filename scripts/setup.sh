@@ -10,6 +10,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools
   clang-format
+  g++-mingw-w64-x86-64-posix
 )
 
 install_missing() {

@@ -19,9 +19,4 @@ int UsageError(const QString& message);
 // Prints text on standard output as it stands.
 void PrintText(const QString& text);
 
-// Writes the lines as UTF-8, each followed by CR LF, to `outPath` (replaced only once the whole
-// text is written) or to standard output when `outPath` is empty. Returns an error message, or
-// an empty text on success.
-QString WriteLines(const QStringList& lines, const QString& outPath);
-
 } // namespace qm::cli

@@ -1,6 +1,7 @@
 #include "cli/RegistryCommand.h"
 
 #include "cli/CliCommon.h"
+#include "cli/LineOutput.h"
 #include "platform/CodePage.h"
 #include "regconv/AdvancedRegConverter.h"
 #include "regconv/TextSink.h"

@@ -1,7 +1,9 @@
 // quillmark-cli: the generators of Quillmark without a window.
 
 #include "cli/CliCommon.h"
+#include "cli/FilesCommand.h"
 #include "cli/RegistryCommand.h"
+#include "cli/VersionCommand.h"
 #include "platform/Memory.h"
 
 #include <QCoreApplication>
@@ -15,7 +17,9 @@ const char kUsageHead[] =
     "\n";
 
 void PrintUsage() {
-    qm::cli::PrintText(QString::fromUtf8(kUsageHead) + QString::fromUtf8(qm::cli::kRegistryUsage));
+    qm::cli::PrintText(QString::fromUtf8(kUsageHead) + QString::fromUtf8(qm::cli::kRegistryUsage) +
+                       u'\n' + QString::fromUtf8(qm::cli::kFilesUsage) + u'\n' +
+                       QString::fromUtf8(qm::cli::kVersionUsage));
 }
 
 } // namespace
@@ -28,6 +32,8 @@ int main(int argc, char* argv[]) {
     if (args.isEmpty())
         return qm::cli::UsageError(QStringLiteral("no command given"));
     const QString command = args.takeFirst();
+    if (command == u"--version")
+        return qm::cli::PrintOwnVersion();
     if (command == u"--help" || command == u"-h" || command == u"help") {
         PrintUsage();
         return qm::cli::kExitOk;
@@ -38,5 +44,9 @@ int main(int argc, char* argv[]) {
     }
     if (command == u"registry")
         return qm::cli::RunRegistryCommand(args);
+    if (command == u"files")
+        return qm::cli::RunFilesCommand(args);
+    if (command == u"version")
+        return qm::cli::RunVersionCommand(args);
     return qm::cli::UsageError(QStringLiteral("unknown command %1").arg(command));
 }

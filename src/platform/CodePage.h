@@ -27,7 +27,10 @@ AnsiText DecodeAnsi(std::string_view bytes, std::string_view name);
 
 // Portable pieces the backends share.
 bool IsValidUtf8(std::string_view bytes);
-std::u16string DecodeUtf8(std::string_view bytes); // requires IsValidUtf8(bytes)
+// Invalid sequences become U+FFFD.
+std::u16string DecodeUtf8(std::string_view bytes);
+// Unpaired surrogates become U+FFFD.
+std::string EncodeUtf8(std::u16string_view text);
 std::u16string DecodeWindows1252(std::string_view bytes);
 // "cp1251", "windows-1251", "CP-1251", "1251" -> 1251; "ibm866" -> 866; 0 when not that shape.
 unsigned NumberedCodePage(std::string_view name);

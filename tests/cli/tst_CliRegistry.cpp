@@ -1,27 +1,13 @@
 // quillmark-cli registry, run as a process: output bytes, options, exit codes and messages.
 
+#include "CliRunner.h"
 #include "RegExportWriter.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
-
-struct Run {
-    int ExitCode = -1;
-    QByteArray Out;
-    QByteArray Err;
-};
-
-Run Cli(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(QM_CLI_PATH), args);
-    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
-        qFatal("quillmark-cli did not finish");
-    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
-}
 
 const QByteArray kExpected =
     "[Registry]\r\n"
@@ -55,8 +41,9 @@ private slots:
     }
 
     void writesUtf8WithCrLf() {
-        const Run r = Cli({QStringLiteral("registry"), m_export, QStringLiteral("--uninsdeletekey"),
-                           QStringLiteral("--uninsdeletevalue")});
+        const CliRun r =
+            RunCli({QStringLiteral("registry"), m_export, QStringLiteral("--uninsdeletekey"),
+                    QStringLiteral("--uninsdeletevalue")});
         QCOMPARE(r.ExitCode, 0);
         QCOMPARE(r.Out, kExpected);
         QVERIFY(r.Err.isEmpty());
@@ -64,17 +51,17 @@ private slots:
 
     void writesToAFile() {
         const QString out = m_dir.filePath(QStringLiteral("out.iss"));
-        const Run r =
-            Cli({QStringLiteral("registry"), QStringLiteral("-o"), out, m_export,
-                 QStringLiteral("--uninsdeletevalue"), QStringLiteral("--uninsdeletekey")});
+        const CliRun r =
+            RunCli({QStringLiteral("registry"), QStringLiteral("-o"), out, m_export,
+                    QStringLiteral("--uninsdeletevalue"), QStringLiteral("--uninsdeletekey")});
         QCOMPARE(r.ExitCode, 0);
         QVERIFY(r.Out.isEmpty());
         QFile f(out);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), kExpected);
 
-        const Run bad = Cli({QStringLiteral("registry"), m_export, QStringLiteral("-o"),
-                             m_dir.filePath(QStringLiteral("no/such/dir/out.iss"))});
+        const CliRun bad = RunCli({QStringLiteral("registry"), m_export, QStringLiteral("-o"),
+                                   m_dir.filePath(QStringLiteral("no/such/dir/out.iss"))});
         QCOMPARE(bad.ExitCode, 1);
         QVERIFY(bad.Err.startsWith("quillmark-cli: cannot write"));
     }
@@ -82,23 +69,23 @@ private slots:
     void readsAnsiCodePages() {
         const QString ansi = Write(QStringLiteral("ru.reg"),
                                    "REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"\xcf\"=\"\xf3\"\r\n");
-        const Run r = Cli({QStringLiteral("registry"), ansi, QStringLiteral("--codepage"),
-                           QStringLiteral("cp1251")});
+        const CliRun r = RunCli({QStringLiteral("registry"), ansi, QStringLiteral("--codepage"),
+                                 QStringLiteral("cp1251")});
         QCOMPARE(r.ExitCode, 0);
         QVERIFY2(r.Out.contains("ValueName: \"\xd0\x9f\"; ValueData: \"\xd1\x83\";"),
                  r.Out.constData());
     }
 
     void failuresExitWithOne() {
-        const Run missing =
-            Cli({QStringLiteral("registry"), m_dir.filePath(QStringLiteral("none.reg"))});
+        const CliRun missing =
+            RunCli({QStringLiteral("registry"), m_dir.filePath(QStringLiteral("none.reg"))});
         QCOMPARE(missing.ExitCode, 1);
         QVERIFY(missing.Out.isEmpty());
         QVERIFY(missing.Err.endsWith("none.reg: no such file\n"));
 
         const QString bad =
             Write(QStringLiteral("bad.reg"), "[HKEY_CURRENT_USER\\K]\r\n\"v\"=hex:zz\r\n");
-        const Run broken = Cli({QStringLiteral("registry"), bad});
+        const CliRun broken = RunCli({QStringLiteral("registry"), bad});
         QCOMPARE(broken.ExitCode, 1);
         QVERIFY(broken.Out.isEmpty());
         QCOMPARE(broken.Err.count('\n'), 1);
@@ -138,7 +125,7 @@ private slots:
     void usageErrorsExitWithTwo() {
         QFETCH(QStringList, args);
         QFETCH(QByteArray, message);
-        const Run r = Cli(args);
+        const CliRun r = RunCli(args);
         QCOMPARE(r.ExitCode, 2);
         QVERIFY(r.Out.isEmpty());
         QVERIFY2(r.Err.contains(message), r.Err.constData());
@@ -148,7 +135,7 @@ private slots:
         for (const QStringList& args :
              {QStringList{QStringLiteral("--help")},
               QStringList{QStringLiteral("registry"), QStringLiteral("--help")}}) {
-            const Run r = Cli(args);
+            const CliRun r = RunCli(args);
             QCOMPARE(r.ExitCode, 0);
             QVERIFY(r.Out.contains("quillmark-cli registry FILE.reg"));
         }

@@ -1,0 +1,27 @@
+# qm_embed_version_info(TARGET DESCRIPTION): gives an executable the program's version block:
+# a VERSIONINFO resource on Windows, elsewhere the same block in a section of the binary.
+set(QM_COMPANY_NAME "Quillmark Team")
+set(QM_LEGAL_COPYRIGHT "Copyright (C) 2026 Quillmark Team")
+set(QM_PRODUCT_NAME "Quillmark")
+
+function(qm_embed_version_info target description)
+  set(_version "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH}.0")
+  if(WIN32)
+    set(QM_FILE_DESCRIPTION "${description}")
+    string(REPLACE "." "," QM_VERSION_COMMAS "${_version}")
+    set(QM_VERSION_TEXT "${_version}")
+    set(_rc "${CMAKE_CURRENT_BINARY_DIR}/${target}_version.rc")
+    configure_file("${PROJECT_SOURCE_DIR}/cmake/version.rc.in" "${_rc}" @ONLY)
+    target_sources(${target} PRIVATE "${_rc}")
+  else()
+    set(_cpp "${CMAKE_CURRENT_BINARY_DIR}/${target}_version_block.cpp")
+    add_custom_command(
+      OUTPUT "${_cpp}"
+      COMMAND qm_make_version_block "${_cpp}" "${_version}" "${QM_COMPANY_NAME}"
+              "${QM_LEGAL_COPYRIGHT}" "${QM_PRODUCT_NAME}" "${description}"
+      DEPENDS qm_make_version_block
+      COMMENT "Version block of ${target}"
+      VERBATIM)
+    target_sources(${target} PRIVATE "${_cpp}")
+  endif()
+endfunction()

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <QSaveFile>
+#include <QString>
+#include <QStringEncoder>
+#include <QStringList>
+
+namespace qm::cli {
+
+// Where a command writes its section: standard output, or a file that is replaced only once
+// the whole text is written. Lines are encoded as UTF-8, each followed by CR LF, straight into
+// a 1 MiB buffer, so a large section is neither copied nor held a second time.
+class TLineOutput {
+public:
+    // An empty path is standard output.
+    bool Open(const QString& outPath);
+    bool Write(const QStringList& lines);
+    bool Commit();
+    // What failed, naming the file.
+    QString ErrorMessage() const;
+
+private:
+    bool Flush();
+    QIODevice& Device() { return m_toFile ? static_cast<QIODevice&>(m_file) : m_stdout; }
+
+    QString m_path;
+    bool m_toFile = false;
+    QFile m_stdout;
+    QSaveFile m_file;
+    QStringEncoder m_encoder{QStringEncoder::Utf8};
+    QByteArray m_buffer;
+    qsizetype m_used = 0;
+};
+
+// Writes all lines to `outPath` (empty: standard output). Returns an error message, or an
+// empty text on success.
+QString WriteLines(const QStringList& lines, const QString& outPath);
+
+} // namespace qm::cli

@@ -1,0 +1,95 @@
+// quillmark-cli files, run as a process: the section, flags in checklist order, usage errors.
+
+#include "CliRunner.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestCliFiles : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString m_app;
+
+private slots:
+    void initTestCase() {
+        m_app = m_dir.filePath(QStringLiteral("App"));
+        QVERIFY(QDir().mkpath(m_app + QStringLiteral("/lang")));
+        for (const char* name : {"App.exe", "lang/de.ini"}) {
+            QFile f(m_app + u'/' + QString::fromUtf8(name));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+    }
+
+    void writesTheSection() {
+        // Flags come out in the checklist's order, whatever the order given.
+        const CliRun r = RunCli({QStringLiteral("files"), m_app + u'/', QStringLiteral("--dest"),
+                                 QStringLiteral("{app}"), QStringLiteral("--flags"),
+                                 QStringLiteral("recursesubdirs, ignoreversion")});
+        QCOMPARE(r.ExitCode, 0);
+        QCOMPARE(r.Out, QByteArray("[Files]\r\n"
+                                   "Source: \"lang/de.ini\"; DestDir: \"{app}\\lang\";"
+                                   "Flags: ignoreversion recursesubdirs;\r\n"
+                                   "Source: \"App.exe\"; DestDir: \"{app}\";"
+                                   "Flags: ignoreversion recursesubdirs;\r\n"));
+    }
+
+    void folderTextIsTakenAsGiven() {
+        const QString out = m_dir.filePath(QStringLiteral("files.iss"));
+        const CliRun r = RunCli({QStringLiteral("files"), m_app, QStringLiteral("-o"), out});
+        QCOMPARE(r.ExitCode, 0);
+        QVERIFY(r.Out.isEmpty());
+        QFile f(out);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("[Files]\r\n"
+                                         "Source: \"App/lang/de.ini\"; DestDir: \"lang\";\r\n"
+                                         "Source: \"App/App.exe\"; DestDir: \"\";\r\n"));
+
+        const CliRun full = RunCli({QStringLiteral("files"), m_app, QStringLiteral("--full-path")});
+        QVERIFY(full.Out.contains(
+            (QStringLiteral("Source: \"") + m_app + QStringLiteral("/App.exe\"")).toUtf8()));
+    }
+
+    void missingFolderGivesTheHeaderAlone() {
+        const CliRun r = RunCli({QStringLiteral("files"), m_dir.filePath(QStringLiteral("none"))});
+        QCOMPARE(r.ExitCode, 0);
+        QCOMPARE(r.Out, QByteArray("[Files]\r\n"));
+    }
+
+    void usageErrors_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QByteArray>("message");
+        const QString d = QStringLiteral("dir");
+        QTest::newRow("unknown flag lists the valid ones")
+            << QStringList{QStringLiteral("files"), d, QStringLiteral("--flags"),
+                           QStringLiteral("readonly")}
+            << QByteArray("unknown flag readonly; the flags are: ignoreversion, overwritereadonly, "
+                          "32bit, 64bit, allowunsafefiles,");
+        QTest::newRow("no folder")
+            << QStringList{QStringLiteral("files")} << QByteArray("files needs a folder");
+        QTest::newRow("empty folder") << QStringList{QStringLiteral("files"), QString()}
+                                      << QByteArray("files needs a folder");
+        QTest::newRow("two folders")
+            << QStringList{QStringLiteral("files"), d, d} << QByteArray("only one folder");
+        QTest::newRow("unknown option")
+            << QStringList{QStringLiteral("files"), d, QStringLiteral("--deep")}
+            << QByteArray("unknown option --deep");
+        QTest::newRow("dest without value")
+            << QStringList{QStringLiteral("files"), d, QStringLiteral("--dest")}
+            << QByteArray("--dest needs a destination");
+    }
+
+    void usageErrors() {
+        QFETCH(QStringList, args);
+        QFETCH(QByteArray, message);
+        const CliRun r = RunCli(args);
+        QCOMPARE(r.ExitCode, 2);
+        QVERIFY(r.Out.isEmpty());
+        QVERIFY2(r.Err.contains(message), r.Err.constData());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCliFiles)
+#include "tst_CliFiles.moc"

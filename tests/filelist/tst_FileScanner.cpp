@@ -1,0 +1,352 @@
+// The folder scan: entry lines and their order, the Search/Stop state machine, stops from
+// inside the event pump, and folders that cannot be listed or lead back into themselves.
+
+#include "FakeFilesPage.h"
+#include "filelist/FileEntryLine.h"
+#include "filelist/FileScanner.h"
+#include "platform/Directory.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QChar kSep(qm::platform::kPathSeparator);
+
+// Native form of a path written with "/".
+QString N(QString path) {
+    return path.replace(u'/', kSep);
+}
+
+// Creates the files (and their folders) below `root`; a name ending in "/" is a folder.
+void MakeTree(const QString& root, std::initializer_list<const char*> paths) {
+    for (const char* p : paths) {
+        const QString path = root + u'/' + QString::fromUtf8(p);
+        if (path.endsWith(u'/')) {
+            QDir().mkpath(path);
+            continue;
+        }
+        QDir().mkpath(QFileInfo(path).path());
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly))
+            qFatal("cannot create %s", qPrintable(path));
+    }
+}
+
+// "Source: "a/b"; DestDir: "x\y"" with the Source written in native separators.
+QString Entry(const QString& source, const QString& dest, const QString& flags = {}) {
+    return qm::filelist::EntryLine(N(source), dest, flags);
+}
+
+class ExampleTree {
+public:
+    ExampleTree() {
+        MakeTree(m_dir.path(), {"App/App.exe", "App/lang/de.ini", "App/lang/fr.ini",
+                                "App/plugins/x/x.dll", "App/readme.txt"});
+    }
+    QString App() const { return N(m_dir.path() + QStringLiteral("/App")); }
+    QString Root() const { return m_dir.path(); }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+} // namespace
+
+class TestFileScanner : public QObject {
+    Q_OBJECT
+
+private slots:
+    void workedExample_data() {
+        QTest::addColumn<bool>("trailingSeparator");
+        QTest::addColumn<bool>("fullPath");
+        QTest::addColumn<QString>("sourcePrefix"); // "" / "App/" / "<full>/"
+        QTest::newRow("folder chosen with Browse") << true << false << QString();
+        QTest::newRow("folder dropped") << false << false << QStringLiteral("App/");
+        QTest::newRow("full paths") << true << true << QStringLiteral("<full>/");
+    }
+
+    void workedExample() {
+        QFETCH(bool, trailingSeparator);
+        QFETCH(bool, fullPath);
+        QFETCH(QString, sourcePrefix);
+        ExampleTree tree;
+        sourcePrefix.replace(QStringLiteral("<full>"), tree.App());
+        FakeFilesPage page;
+        page.Folder = tree.App() + (trailingSeparator ? QString(kSep) : QString());
+        page.DestDir = QStringLiteral("{app}");
+        page.FullPath = fullPath;
+        page.Tick(QStringLiteral("ignoreversion"));
+        TFileScanner scanner(page);
+        scanner.ButtonSearchClick();
+
+        const QString f = QStringLiteral("Flags: ignoreversion");
+        QCOMPARE(
+            page.Output,
+            QStringList(
+                {QStringLiteral("[Files]"),
+                 Entry(sourcePrefix + QStringLiteral("lang/de.ini"), QStringLiteral("{app}\\lang"),
+                       f),
+                 Entry(sourcePrefix + QStringLiteral("lang/fr.ini"), QStringLiteral("{app}\\lang"),
+                       f),
+                 Entry(sourcePrefix + QStringLiteral("plugins/x/x.dll"),
+                       QStringLiteral("{app}\\plugins\\x"), f),
+                 Entry(sourcePrefix + QStringLiteral("App.exe"), QStringLiteral("{app}"), f),
+                 Entry(sourcePrefix + QStringLiteral("readme.txt"), QStringLiteral("{app}"), f)}));
+        QCOMPARE(page.Output[1].endsWith(QStringLiteral("\";Flags: ignoreversion;")), true);
+        QCOMPARE(page.Pumps, 5);
+        QCOMPARE(page.Status, QString());
+        QVERIFY(page.ControlsEnabled);
+        QVERIFY(!page.ButtonScanning);
+        QVERIFY(scanner.ScanStopped());
+    }
+
+    void lineEndings() {
+        // Without flags a line ends in one semicolon; flags follow in list order.
+        ExampleTree tree;
+        FakeFilesPage page;
+        page.Folder = tree.App() + kSep;
+        TFileScanner scanner(page);
+        scanner.ButtonSearchClick();
+        QCOMPARE(page.Output.value(4), QStringLiteral("Source: \"App.exe\"; DestDir: \"\";"));
+        QCOMPARE(page.Output.value(1),
+                 Entry(QStringLiteral("lang/de.ini"), QStringLiteral("lang")));
+
+        page.Tick(QStringLiteral("recursesubdirs"));
+        page.Tick(QStringLiteral("ignoreversion"));
+        QCOMPARE(scanner.GetSelectedFlags(), QStringLiteral("Flags: ignoreversion recursesubdirs"));
+    }
+
+    void destinations_data() {
+        QTest::addColumn<QString>("destDirText");
+        QTest::addColumn<QString>("subfolder");
+        QTest::addColumn<QString>("destDir");
+        QTest::newRow("no destination, top") << QString() << QString() << QString();
+        QTest::newRow("no destination, subfolder")
+            << QString() << QStringLiteral("lang") << QStringLiteral("lang");
+        QTest::newRow("trailing backslash dropped")
+            << QStringLiteral("{app}\\") << QString() << QStringLiteral("{app}");
+        QTest::newRow("trailing backslash, subfolder")
+            << QStringLiteral("{app}\\") << QStringLiteral("lang") << QStringLiteral("{app}\\lang");
+        QTest::newRow("two trailing backslashes")
+            << QStringLiteral("{app}\\\\") << QStringLiteral("lang")
+            << QStringLiteral("{app}\\lang");
+        QTest::newRow("brace in a folder name doubled")
+            << QStringLiteral("{app}") << QStringLiteral("a{b}\\c")
+            << QStringLiteral("{app}\\a{{b}\\c");
+    }
+
+    void destinations() {
+        QFETCH(QString, destDirText);
+        QFETCH(QString, subfolder);
+        QFETCH(QString, destDir);
+        QCOMPARE(qm::filelist::DestDirFor(destDirText, subfolder), destDir);
+    }
+
+    void pathPieces() {
+        QCOMPARE(qm::filelist::BaseDirectory(N(QStringLiteral("/b/App/"))),
+                 N(QStringLiteral("/b/App/")));
+        QCOMPARE(qm::filelist::BaseDirectory(N(QStringLiteral("/b/App"))),
+                 N(QStringLiteral("/b/")));
+        QCOMPARE(qm::filelist::BaseDirectory(N(QStringLiteral("/"))), N(QStringLiteral("/")));
+        for (const char* text : {"/b/App", "/b/App/"}) {
+            QCOMPARE(qm::filelist::SubfolderPath(N(QStringLiteral("/b/App/x/y")),
+                                                 N(QString::fromUtf8(text))),
+                     QStringLiteral("x\\y"));
+            QCOMPARE(qm::filelist::SubfolderPath(N(QStringLiteral("/b/App")),
+                                                 N(QString::fromUtf8(text))),
+                     QString());
+        }
+        QCOMPARE(
+            qm::filelist::EntryLine(QStringLiteral("a\"b{c}"), QStringLiteral("{app}\\\"q\""), {}),
+            QStringLiteral("Source: \"a\"\"b{c}\"; DestDir: \"{app}\\\"\"q\"\"\";"));
+    }
+
+    void braceAndQuoteNames() {
+        QTemporaryDir dir;
+        MakeTree(dir.path(), {"{tmp}/f{1}.txt"});
+        FakeFilesPage page;
+        page.Folder = N(dir.path()) + kSep;
+        page.DestDir = QStringLiteral("{app}");
+        TFileScanner scanner(page);
+        scanner.ButtonSearchClick();
+        // Inno Setup expands constants in DestDir, not in Source.
+        QCOMPARE(page.Output.value(1),
+                 Entry(QStringLiteral("{tmp}/f{1}.txt"), QStringLiteral("{app}\\{{tmp}")));
+    }
+
+    void ntfsOrder() {
+        QTemporaryDir dir;
+        MakeTree(dir.path(), {"b", "A", "a", "B", "_x", "Zed", "é", "É1", "~", "sub/"});
+        FakeFilesPage page;
+        page.Folder = N(dir.path()) + kSep;
+        TFileScanner scanner(page);
+        scanner.ButtonSearchClick();
+        QStringList names;
+        for (const QString& line : page.Output.sliced(1))
+            names.append(line.section(u'"', 1, 1));
+        // Upper-cased code units: "A" < "B" < "Z" < "_" < "~" < "É" ("é" is "É", before "É1");
+        // names equal once upper-cased by their own code units.
+        QCOMPARE(names,
+                 QStringList({QStringLiteral("A"), QStringLiteral("a"), QStringLiteral("B"),
+                              QStringLiteral("b"), QStringLiteral("Zed"), QStringLiteral("_x"),
+                              QStringLiteral("~"), QStringLiteral("é"), QStringLiteral("É1")}));
+    }
+
+    void hiddenEntriesAndEmptyFolders() {
+        QTemporaryDir dir;
+        MakeTree(dir.path(), {".hidden", ".git/config", "empty/"});
+        FakeFilesPage page;
+        page.Folder = N(dir.path()) + kSep;
+        TFileScanner scanner(page);
+        scanner.ButtonSearchClick();
+        QCOMPARE(page.Output,
+                 QStringList({QStringLiteral("[Files]"),
+                              Entry(QStringLiteral(".git/config"), QStringLiteral(".git")),
+                              Entry(QStringLiteral(".hidden"), QString())}));
+
+        page.Folder = N(dir.path() + QStringLiteral("/empty"));
+        scanner.ButtonSearchClick();
+        QCOMPARE(page.Output, QStringList{QStringLiteral("[Files]")});
+        page.Folder = N(dir.path() + QStringLiteral("/missing"));
+        scanner.ButtonSearchClick();
+        QCOMPARE(page.Output, QStringList{QStringLiteral("[Files]")});
+    }
+
+    void emptyFolderTextDoesNothing() {
+        FakeFilesPage page;
+        TFileScanner scanner(page);
+        scanner.ButtonSearchClick();
+        QCOMPARE(page.Calls, 1); // the folder text was read, nothing else happened
+        QCOMPARE(scanner.ButtonState(), TFileScanner::bsIdle);
+    }
+
+    void linksIntoTheirOwnPathAreNotFollowed() {
+        QTemporaryDir dir;
+        MakeTree(dir.path(), {"top/a/file.txt", "other/o.txt"});
+        const QString top = dir.path() + QStringLiteral("/top");
+        QVERIFY(QFile::link(top, top + QStringLiteral("/a/loop"))); // back up the path
+        QVERIFY(QFile::link(dir.path() + QStringLiteral("/other"), top + QStringLiteral("/b")));
+        FakeFilesPage page;
+        page.Folder = N(top) + kSep;
+        TFileScanner scanner(page);
+        scanner.ButtonSearchClick();
+        // A link to a folder elsewhere is followed like a folder.
+        QCOMPARE(page.Output, QStringList({QStringLiteral("[Files]"),
+                                           Entry(QStringLiteral("a/file.txt"), QStringLiteral("a")),
+                                           Entry(QStringLiteral("b/o.txt"), QStringLiteral("b"))}));
+    }
+
+    void folderThatCannotBeListed() {
+        // "b" vanishes while "a" is scanned: its listing fails, and the scan goes on.
+        QTemporaryDir dir;
+        MakeTree(dir.path(), {"a/1", "b/2", "c/3"});
+        FakeFilesPage page;
+        page.Folder = N(dir.path()) + kSep;
+        page.OnPump = [&] {
+            if (page.Pumps == 1)
+                QDir(dir.path() + QStringLiteral("/b")).removeRecursively();
+        };
+        TFileScanner scanner(page);
+        scanner.ButtonSearchClick();
+        QCOMPARE(page.Output, QStringList({QStringLiteral("[Files]"),
+                                           Entry(QStringLiteral("a/1"), QStringLiteral("a")),
+                                           Entry(QStringLiteral("c/3"), QStringLiteral("c"))}));
+    }
+
+    void stopFromInsideTheScan() {
+        QTemporaryDir dir;
+        MakeTree(dir.path(), {"a/1", "a/2", "b/1", "b/2", "top.txt"});
+        FakeFilesPage page;
+        page.Folder = N(dir.path()) + kSep;
+        TFileScanner scanner(page);
+        bool checkedDuringStop = false;
+        page.OnPump = [&] {
+            if (page.Pumps < 3) {
+                QVERIFY(!page.ControlsEnabled);
+                QVERIFY(page.ButtonScanning);
+            }
+            if (page.Pumps == 3) { // the first file of "b": Stop is clicked
+                scanner.ButtonSearchClick();
+                // The button is idle and the controls usable before the scan has unwound.
+                checkedDuringStop = page.ControlsEnabled && !page.ButtonScanning &&
+                                    scanner.ButtonState() == TFileScanner::bsIdle;
+            }
+        };
+        scanner.ButtonSearchClick();
+        QVERIFY(checkedDuringStop);
+        QCOMPARE(page.Pumps, 4); // the stop's own pump ran once more, nested
+        // Only "a" finished; "b" and the top folder were cut short.
+        QCOMPARE(page.Output, QStringList({QStringLiteral("[Files]"),
+                                           Entry(QStringLiteral("a/1"), QStringLiteral("a")),
+                                           Entry(QStringLiteral("a/2"), QStringLiteral("a"))}));
+        QCOMPARE(page.Status, QString());
+        QVERIFY(page.ControlsEnabled);
+    }
+
+    void stopDuringTheLastSubfolder() {
+        // The stop comes while "z" (the top folder's last entry) is scanned: the top folder
+        // still appends the lines of its own files.
+        QTemporaryDir dir;
+        MakeTree(dir.path(), {"a.txt", "z/1", "z/2"});
+        FakeFilesPage page;
+        page.Folder = N(dir.path()) + kSep;
+        TFileScanner scanner(page);
+        page.OnPump = [&] {
+            if (page.Pumps == 2)
+                scanner.ButtonSearchClick();
+        };
+        scanner.ButtonSearchClick();
+        QCOMPARE(page.Output, QStringList({QStringLiteral("[Files]"),
+                                           Entry(QStringLiteral("a.txt"), QString())}));
+    }
+
+    void newScanStartedInsideAStoppedOne() {
+        // Stop, then Search again, both from inside the first scan's pump: the first scan's
+        // held-back lines must not land in the second scan's output.
+        QTemporaryDir first;
+        QTemporaryDir second;
+        MakeTree(first.path(), {"a.txt", "z/1"});
+        MakeTree(second.path(), {"new.txt"});
+        FakeFilesPage page;
+        page.Folder = N(first.path()) + kSep;
+        TFileScanner scanner(page);
+        page.OnPump = [&] {
+            if (page.Pumps == 2) { // inside "z", after a.txt was listed
+                scanner.ButtonSearchClick();
+                page.Folder = N(second.path()) + kSep;
+                scanner.ButtonSearchClick();
+            }
+        };
+        scanner.ButtonSearchClick();
+        QCOMPARE(page.Output, QStringList({QStringLiteral("[Files]"),
+                                           Entry(QStringLiteral("new.txt"), QString())}));
+        QCOMPARE(scanner.ButtonState(), TFileScanner::bsIdle);
+        QVERIFY(page.ControlsEnabled);
+    }
+
+    void droppedFolderStopsTheScan() {
+        QTemporaryDir dir;
+        MakeTree(dir.path(), {"a/1", "b/1"});
+        FakeFilesPage page;
+        page.Folder = N(dir.path()) + kSep;
+        TFileScanner scanner(page);
+        page.OnPump = [&] {
+            if (page.Pumps == 1) { // a drop: the new folder goes into the path field, then a click
+                page.Folder = N(dir.path() + QStringLiteral("/b"));
+                scanner.ButtonSearchClick();
+            }
+        };
+        scanner.ButtonSearchClick();
+        // "a" had no entry left after the stop and so finished; no new scan was started.
+        QCOMPARE(page.Output, QStringList({QStringLiteral("[Files]"),
+                                           Entry(QStringLiteral("a/1"), QStringLiteral("a"))}));
+        QCOMPARE(page.Folder, N(dir.path() + QStringLiteral("/b")));
+        QCOMPARE(scanner.ButtonState(), TFileScanner::bsIdle);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFileScanner)
+#include "tst_FileScanner.moc"
