@@ -3,9 +3,11 @@
 set(QM_COMPANY_NAME "Quillmark Team")
 set(QM_LEGAL_COPYRIGHT "Copyright (C) 2026 Quillmark Team")
 set(QM_PRODUCT_NAME "Quillmark")
+# The four numbers of the file version.
+set(QM_FILE_VERSION "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH}.0")
 
 function(qm_embed_version_info target description)
-  set(_version "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH}.0")
+  set(_version "${QM_FILE_VERSION}")
   if(WIN32)
     set(QM_FILE_DESCRIPTION "${description}")
     string(REPLACE "." "," QM_VERSION_COMMAS "${_version}")

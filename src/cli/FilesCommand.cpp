@@ -53,27 +53,22 @@ private:
 QString ParseArgs(const QStringList& args, TCliFilesPage& page, QString& out) {
     QStringList flags;
     bool haveFolder = false;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        const auto takeValue = [&](QString& into) -> bool {
-            if (i + 1 >= args.size())
-                return false;
-            into = args[++i];
-            return true;
-        };
+    TArgWalker walker(args);
+    QString a;
+    while (walker.Next(a)) {
         if (a == u"--dest") {
-            if (!takeValue(page.DestDir))
+            if (!walker.Next(page.DestDir))
                 return QStringLiteral("--dest needs a destination");
         } else if (a == u"--flags") {
             QString list;
-            if (!takeValue(list))
+            if (!walker.Next(list))
                 return QStringLiteral("--flags needs a list of flags");
             for (const QString& flag : list.split(u',', Qt::SkipEmptyParts))
                 flags.append(flag.trimmed());
         } else if (a == u"--full-path") {
             page.FullPath = true;
         } else if (a == u"-o") {
-            if (!takeValue(out) || out.isEmpty())
+            if (!walker.Next(out) || out.isEmpty())
                 return QStringLiteral("-o needs a file name");
         } else if (a.startsWith(u'-') && a.size() > 1) {
             return QStringLiteral("unknown option %1").arg(a);

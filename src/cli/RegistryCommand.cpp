@@ -34,14 +34,9 @@ struct TRegistryArgs {
 
 // Returns an error message, or an empty text when the arguments are sound.
 QString ParseArgs(const QStringList& args, TRegistryArgs& parsed) {
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        const auto takeValue = [&](QString& into) -> bool {
-            if (i + 1 >= args.size())
-                return false;
-            into = args[++i];
-            return true;
-        };
+    TArgWalker walker(args);
+    QString a;
+    while (walker.Next(a)) {
         if (a == u"--uninsdeletevalue") {
             parsed.Options.UninsDeleteValue = true;
         } else if (a == u"--uninsdeletekey") {
@@ -49,10 +44,10 @@ QString ParseArgs(const QStringList& args, TRegistryArgs& parsed) {
         } else if (a == u"--uninsdeletekeyifempty") {
             parsed.Options.UninsDeleteKeyIfEmpty = true;
         } else if (a == u"--codepage") {
-            if (!takeValue(parsed.CodePage))
+            if (!walker.Next(parsed.CodePage))
                 return QStringLiteral("--codepage needs a code page name");
         } else if (a == u"-o") {
-            if (!takeValue(parsed.Out) || parsed.Out.isEmpty())
+            if (!walker.Next(parsed.Out) || parsed.Out.isEmpty())
                 return QStringLiteral("-o needs a file name");
         } else if (a.startsWith(u'-') && a != u"-") {
             return QStringLiteral("unknown option %1").arg(a);

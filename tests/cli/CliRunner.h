@@ -4,6 +4,7 @@
 
 #include <QProcess>
 #include <QStringList>
+#include <QTest>
 
 struct CliRun {
     int ExitCode = -1;
@@ -17,4 +18,12 @@ inline CliRun RunCli(const QStringList& args) {
     if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit)
         qFatal("quillmark-cli did not finish");
     return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+}
+
+// A usage error: exit code 2, nothing on standard output, `message` on standard error.
+inline void VerifyUsageError(const QStringList& args, const QByteArray& message) {
+    const CliRun r = RunCli(args);
+    QCOMPARE(r.ExitCode, 2);
+    QVERIFY(r.Out.isEmpty());
+    QVERIFY2(r.Err.contains(message), r.Err.constData());
 }

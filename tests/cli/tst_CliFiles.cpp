@@ -84,10 +84,7 @@ private slots:
     void usageErrors() {
         QFETCH(QStringList, args);
         QFETCH(QByteArray, message);
-        const CliRun r = RunCli(args);
-        QCOMPARE(r.ExitCode, 2);
-        QVERIFY(r.Out.isEmpty());
-        QVERIFY2(r.Err.contains(message), r.Err.constData());
+        VerifyUsageError(args, message);
     }
 };
 

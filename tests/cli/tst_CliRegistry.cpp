@@ -125,10 +125,7 @@ private slots:
     void usageErrorsExitWithTwo() {
         QFETCH(QStringList, args);
         QFETCH(QByteArray, message);
-        const CliRun r = RunCli(args);
-        QCOMPARE(r.ExitCode, 2);
-        QVERIFY(r.Out.isEmpty());
-        QVERIFY2(r.Err.contains(message), r.Err.constData());
+        VerifyUsageError(args, message);
     }
 
     void help() {
