@@ -19,4 +19,6 @@ if(QM_SANITIZE)
   set(_qm_san -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
   target_compile_options(qm_compile_options INTERFACE ${_qm_san})
   target_link_options(qm_compile_options INTERFACE ${_qm_san})
+  # The standard library's own checks (an empty container popped, an index out of range).
+  target_compile_definitions(qm_compile_options INTERFACE _GLIBCXX_ASSERTIONS)
 endif()

@@ -4,6 +4,7 @@
 
 #include <QChar>
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -49,13 +50,16 @@ void TFileScanner::ButtonSearchClick() {
     if (FButtonState == bsIdle) {
         FScanStopped = false;
         ++FScanNumber;
-        FOpenFolders.clear();
+        // A scan started from inside a stopped one's event pump has a path of its own; the
+        // stopped scan gets its own back when it unwinds.
+        std::vector<qm::platform::DirectoryId> outerFolders = std::exchange(FOpenFolders, {});
         FPage.ClearOutput();
         FPage.SetStatusText(QString());
         FPage.SetScanControlsEnabled(false);
         SetButtonState(bsScanning);
         FPage.AppendOutputLines({QStringLiteral("[Files]")});
         ScanFolder(FPage.FolderText());
+        FOpenFolders = std::move(outerFolders);
         FScanStopped = true;
         FPage.SetScanControlsEnabled(true);
         SetButtonState(bsIdle);

@@ -304,25 +304,26 @@ private slots:
     }
 
     void newScanStartedInsideAStoppedOne() {
-        // Stop, then Search again, both from inside the first scan's pump: the first scan's
-        // held-back lines must not land in the second scan's output.
-        QTemporaryDir first;
-        QTemporaryDir second;
-        MakeTree(first.path(), {"a.txt", "z/1"});
-        MakeTree(second.path(), {"new.txt"});
+        // Stop, then Search again on the same folder, both from inside the first scan's pump:
+        // the second scan lists the whole tree (the first one's open folders are not its own),
+        // and the first scan's held-back lines do not land in the second scan's output.
+        QTemporaryDir dir;
+        MakeTree(dir.path(), {"a.txt", "z/1"});
         FakeFilesPage page;
-        page.Folder = N(first.path()) + kSep;
+        page.Folder = N(dir.path()) + kSep;
         TFileScanner scanner(page);
         page.OnPump = [&] {
             if (page.Pumps == 2) { // inside "z", after a.txt was listed
+                page.OnPump = nullptr;
                 scanner.ButtonSearchClick();
-                page.Folder = N(second.path()) + kSep;
                 scanner.ButtonSearchClick();
             }
         };
         scanner.ButtonSearchClick();
         QCOMPARE(page.Output, QStringList({QStringLiteral("[Files]"),
-                                           Entry(QStringLiteral("new.txt"), QString())}));
+                                           Entry(QStringLiteral("z/1"), QStringLiteral("z")),
+                                           Entry(QStringLiteral("a.txt"), QString())}));
+        QCOMPARE(page.Pumps, 5); // a.txt, z/1, the stop, then the second scan's z/1 and a.txt
         QCOMPARE(scanner.ButtonState(), TFileScanner::bsIdle);
         QVERIFY(page.ControlsEnabled);
     }
