@@ -2,33 +2,15 @@
 
 #include "regconv/RegLineText.h"
 
-#include <array>
-
 namespace qm::regconv {
 
 namespace {
-
-constexpr auto kHexValues = [] {
-    std::array<signed char, 128> values{};
-    values.fill(-1);
-    for (int i = 0; i < 10; ++i)
-        values[static_cast<std::size_t>('0' + i)] = static_cast<signed char>(i);
-    for (int i = 0; i < 6; ++i) {
-        values[static_cast<std::size_t>('a' + i)] = static_cast<signed char>(10 + i);
-        values[static_cast<std::size_t>('A' + i)] = static_cast<signed char>(10 + i);
-    }
-    return values;
-}();
 
 bool IsBlank(char16_t c) {
     return c == u' ' || c == u'\t';
 }
 
 } // namespace
-
-int HexDigitValue(char16_t c) {
-    return c < 128 ? kHexValues[c] : -1;
-}
 
 std::optional<THexForm> ParseHexForm(QStringView data) {
     if (!StartsWithAsciiNoCase(data, QLatin1StringView("hex")))

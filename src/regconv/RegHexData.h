@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QStringView>
+#include <array>
 #include <optional>
 
 namespace qm::regconv {
@@ -27,8 +28,25 @@ struct THexForm {
     QStringView Bytes;          // the byte list after the prefix
 };
 
-// The value of a hexadecimal digit (either letter case), or -1.
-int HexDigitValue(char16_t c);
+namespace detail {
+inline constexpr auto kHexValues = [] {
+    std::array<signed char, 128> values{};
+    values.fill(-1);
+    for (int i = 0; i < 10; ++i)
+        values[static_cast<std::size_t>('0' + i)] = static_cast<signed char>(i);
+    for (int i = 0; i < 6; ++i) {
+        values[static_cast<std::size_t>('a' + i)] = static_cast<signed char>(10 + i);
+        values[static_cast<std::size_t>('A' + i)] = static_cast<signed char>(10 + i);
+    }
+    return values;
+}();
+} // namespace detail
+
+// The value of a hexadecimal digit (either letter case), or -1. Inline: it runs for every
+// digit of a large export.
+inline int HexDigitValue(char16_t c) {
+    return c < 128 ? detail::kHexValues[c] : -1;
+}
 
 // Splits "hex:..." / "hex(N):..."; nullopt for anything else ("hexagon", "hex(zz):").
 std::optional<THexForm> ParseHexForm(QStringView data);

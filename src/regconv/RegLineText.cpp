@@ -9,14 +9,14 @@ QList<QStringView> SplitRegLines(QStringView text) {
     lines.reserve(n / 24 + 1);
     // The next CR and the next LF are each found with one vectorised search, so every
     // character is looked at twice at most, whichever line ends the file uses.
-    qsizetype nextCr = text.indexOf(u'\r');
-    qsizetype nextLf = text.indexOf(u'\n');
+    qsizetype nextCr = FindChar(text, u'\r');
+    qsizetype nextLf = FindChar(text, u'\n');
     qsizetype pos = 0;
     while (pos < n) {
         if (nextCr >= 0 && nextCr < pos)
-            nextCr = text.indexOf(u'\r', pos);
+            nextCr = FindChar(text, u'\r', pos);
         if (nextLf >= 0 && nextLf < pos)
-            nextLf = text.indexOf(u'\n', pos);
+            nextLf = FindChar(text, u'\n', pos);
         qsizetype brk = n;
         if (nextCr >= 0)
             brk = nextCr;
@@ -40,25 +40,12 @@ QStringView TrimControl(QStringView s) {
     return s.sliced(begin, end - begin);
 }
 
-bool StartsWithAsciiNoCase(QStringView s, QLatin1StringView prefix) {
-    if (s.size() < prefix.size())
-        return false;
-    for (qsizetype i = 0; i < prefix.size(); ++i) {
-        char16_t c = s[i].unicode();
-        if (c >= u'A' && c <= u'Z')
-            c = static_cast<char16_t>(c - u'A' + u'a');
-        if (c != static_cast<unsigned char>(prefix.data()[i]))
-            return false;
-    }
-    return true;
-}
-
 bool EqualsAsciiNoCase(QStringView s, QLatin1StringView lower) {
     return s.size() == lower.size() && StartsWithAsciiNoCase(s, lower);
 }
 
 QString UnescapeRegString(QStringView s) {
-    qsizetype slash = s.indexOf(u'\\');
+    qsizetype slash = FindChar(s, u'\\');
     if (slash < 0)
         return s.toString();
     QString out;
@@ -68,9 +55,9 @@ QString UnescapeRegString(QStringView s) {
         if (slash + 1 < s.size() && (s[slash + 1] == u'\\' || s[slash + 1] == u'"')) {
             out.append(s.sliced(plain, slash - plain));
             plain = slash + 1; // the escaped character starts the next run
-            slash = s.indexOf(u'\\', slash + 2);
+            slash = FindChar(s, u'\\', slash + 2);
         } else {
-            slash = s.indexOf(u'\\', slash + 1);
+            slash = FindChar(s, u'\\', slash + 1);
         }
     }
     out.append(s.sliced(plain));

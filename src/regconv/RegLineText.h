@@ -5,8 +5,18 @@
 #include <QList>
 #include <QString>
 #include <QStringView>
+#include <QtCore/qstringalgorithms.h>
 
 namespace qm::regconv {
+
+// Position of `c` in `s` at or after `from`, or -1. The vectorised search itself, without the
+// general string search's set-up, which counts over a million short lines.
+inline qsizetype FindChar(QStringView s, char16_t c, qsizetype from = 0) {
+    if (from >= s.size())
+        return -1;
+    const char16_t* hit = QtPrivate::qustrchr(s.sliced(from), c);
+    return hit == s.utf16() + s.size() ? -1 : hit - s.utf16();
+}
 
 // Splits at CR LF, lone LF and lone CR; the breaks are not part of the lines.
 QList<QStringView> SplitRegLines(QStringView text);
@@ -14,8 +24,20 @@ QList<QStringView> SplitRegLines(QStringView text);
 // Removes every character with code 32 or less from both ends (not Unicode white space).
 QStringView TrimControl(QStringView s);
 
-// Prefix test ignoring the case of ASCII letters only; `prefix` is lower case.
-bool StartsWithAsciiNoCase(QStringView s, QLatin1StringView prefix);
+// Prefix test ignoring the case of ASCII letters only; `prefix` is lower case. Inline: every
+// value's data is tested against several prefixes.
+inline bool StartsWithAsciiNoCase(QStringView s, QLatin1StringView prefix) {
+    if (s.size() < prefix.size())
+        return false;
+    for (qsizetype i = 0; i < prefix.size(); ++i) {
+        char16_t c = s[i].unicode();
+        if (c >= u'A' && c <= u'Z')
+            c = static_cast<char16_t>(c - u'A' + u'a');
+        if (c != static_cast<unsigned char>(prefix.data()[i]))
+            return false;
+    }
+    return true;
+}
 bool EqualsAsciiNoCase(QStringView s, QLatin1StringView lower);
 
 // Undoes the export's escapes inside a quoted string: \\ -> \ and \" -> ". A backslash before

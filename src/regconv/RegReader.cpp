@@ -19,8 +19,8 @@ bool IsCommentLine(QStringView s) {
 // without a "W", so the search for that letter decides quickly.
 bool ContainsHeaderText(QStringView s) {
     static constexpr QStringView kHeaderText = u"Windows Registry Editor";
-    for (qsizetype at = s.indexOf(u'W'); at >= 0 && at + kHeaderText.size() <= s.size();
-         at = s.indexOf(u'W', at + 1)) {
+    for (qsizetype at = FindChar(s, u'W'); at >= 0 && at + kHeaderText.size() <= s.size();
+         at = FindChar(s, u'W', at + 1)) {
         if (s.sliced(at, kHeaderText.size()) == kHeaderText)
             return true;
     }
@@ -120,7 +120,7 @@ void TAdvancedRegConverter::AddKey(const QString& path, bool deleted) {
 }
 
 bool TAdvancedRegConverter::IsValueLine(QStringView s) {
-    if (s.contains(u'='))
+    if (FindChar(s, u'=') >= 0)
         return true;
     return s.size() >= 2 && (s.front() == u'"' || s.front() == u'@');
 }
@@ -152,14 +152,14 @@ bool TAdvancedRegConverter::ParseValueLine(QStringView line, QString& name, TReg
         name = UnescapeRegString(t.sliced(1, close - 1));
         rest = t.sliced(close + 1);
     } else {
-        const qsizetype eq = t.indexOf(u'=');
+        const qsizetype eq = FindChar(t, u'=');
         if (eq < 0)
             return false;
         name = TrimControl(t.first(eq)).toString();
         rest = t.sliced(eq);
     }
 
-    const qsizetype eq = rest.indexOf(u'=');
+    const qsizetype eq = FindChar(rest, u'=');
     if (eq >= 0)
         data = TrimControl(rest.sliced(eq + 1));
     else if (!rest.isEmpty())
