@@ -1,0 +1,37 @@
+#include "app/StartUp.h"
+
+#include "about/Unit_About.h"
+#include "app/AppIcons.h"
+#include "app/Unit_Base.h"
+#include "platform/Memory.h"
+#include "platform/SingleInstance.h"
+#include "settings/PortablePath.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+int RunQuillmark(int argc, char* argv[]) {
+    // A second copy ends at once, silently, before any window exists.
+    if (qm::platform::InstanceAlreadyRunning(kApplicationTitle.toStdU16String()))
+        return 0;
+    qm::platform::KeepFreedMemoryForReuse();
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(kApplicationTitle);
+    QApplication::setWindowIcon(qm::app::ProgramIcon());
+
+    TForm1 form1(QApplication::arguments().mid(1));
+    TForm8 form8(&form1);
+    form1.SetAboutWindow(&form8);
+
+    if (form1.IsWindows10Or11()) {
+        form1.show();
+        QApplication::exec();
+    } else {
+        // No owner window: the main window is never shown on a refused system.
+        QMessageBox box(QMessageBox::Critical, form1.Message("LangError"),
+                        form1.Message("LangOnlyWindows"), QMessageBox::Ok);
+        box.exec();
+    }
+    return 0;
+}

@@ -1,0 +1,5 @@
+#pragma once
+
+// The program's start: one instance, the windows in their order, the system check, the loop.
+// Returns the process's exit code, which is 0 on every path.
+int RunQuillmark(int argc, char* argv[]);

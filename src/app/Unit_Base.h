@@ -1,0 +1,139 @@
+#pragma once
+
+// The main window: title strip with the general-menu button, side strip with the two page
+// buttons, the Files and Registry pages, the command-line argument, dropped items, the text-area
+// commands, and the settings read at creation and written at close.
+
+#include <QStringList>
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QActionGroup;
+class QMenu;
+class QPlainTextEdit;
+class QTabWidget;
+class QToolButton;
+class QWindow;
+class TAdvancedRegConverter;
+class TFilesPage;
+class TRegistryPage;
+
+class TForm1 : public QWidget {
+    Q_OBJECT
+
+public:
+    // `arguments`: the program's command-line arguments without the program itself.
+    explicit TForm1(QStringList arguments, QWidget* parent = nullptr);
+    ~TForm1() override; // FormDestroy
+
+    // The About window, shown modally by the general menu.
+    void SetAboutWindow(QWidget* form8) { FForm8 = form8; }
+    // The update window's quick-update option, stored at close; until that window exists the
+    // option's start state (ticked) is stored.
+    void SetQuickUpdateSource(std::function<bool()> source) { FQuickUpdate = std::move(source); }
+
+    bool IsWindows10Or11() const;
+    // The current caption of a message item of PopupMenuLanguage.
+    QString Message(const char* item) const;
+
+    void LoadNastr();
+    // Returns false, with the reason in `error`, when the settings file cannot be written.
+    bool SaveNastr(QString& error);
+
+    static QString GetShortcutTarget(const QString& path);
+    static void CopyToClipboard(const QString& text);
+    // The whole lines touched by the selection, each followed by CR LF, with the characters of
+    // code 32 and below removed from the end of the result.
+    static QString GetSelectedLines(const QPlainTextEdit* memo);
+
+    QWidget* DefaultButton() const { return FDefaultButton; }
+    bool GeneralMenuAllowUp() const { return FMenuAllowUp; }
+    bool GeneralMenuPressed() const { return FMenuPressed; }
+
+    // Controls, named as the translation and settings keys name them.
+    QWidget* TabControlTitle;
+    QToolButton* SpeedButton_GeneralMenu;
+    QWidget* TabControlPanel;
+    QToolButton* ButtonFiles;
+    QToolButton* ButtonReg;
+    QTabWidget* PageControl;
+    TFilesPage* TabFile;
+    TRegistryPage* TabReg;
+
+    QMenu* PopupMenu_General;
+    QMenu* ThemeMenu;
+    QAction* ThemeAuto;
+    QAction* ThemeLight;
+    QAction* ThemeDark;
+    QMenu* LanguageMenu;
+    QAction* EmbedFolderMenu;
+    QAction* EmbedRegMenu;
+    QAction* CheckUpdateMenu;
+    QAction* AboutMenu;
+    QMenu* PopupMenuList;
+    QMenu* PopupMenuRegList;
+    QMenu* PopupMenuLanguage; // message items, never shown
+
+    TAdvancedRegConverter* FConverter = nullptr;
+    bool FPrevEmbedMenuState = false;
+    bool FPrevEmbedMenuStateReg = false;
+
+public slots:
+    void FormActivate();
+    // A dropped item (only the first of a drop reaches here).
+    void DropItem(const QString& path);
+    void ButtonFilesClick();
+    void ButtonRegClick();
+    void SpeedButton_GeneralMenuClick();
+    void ReleaseGeneralMenuButton();
+    void CheckUpdateMenuClick();
+    void AboutMenuClick();
+    void CopySelectedLinesMenuClick();
+    void CopySelectedTextMenuClick();
+    void CopyAllTextMenuClick();
+    void ClearTextMenuClick();
+    void CopySelectedLinesRegMenuClick();
+    void CopySelectedTextRegMenuClick();
+    void CopyAllTextRegMenuClick();
+    void ClearTextRegMenuClick();
+
+protected:
+    void closeEvent(QCloseEvent* event) override; // FormClose
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    void FormCreate();
+    void BuildWindow();
+    void BuildMenus();
+    QMenu* BuildTextAreaMenu(const char* menuName, QPlainTextEdit* memo,
+                             const std::array<const char*, 6>& itemNames);
+    void ShowFilesPage(bool moveDefault);
+    void ShowRegistryPage(bool moveDefault);
+    void SetBold(QToolButton* bold, QToolButton* regular);
+    void CopySelectedLines(QPlainTextEdit* memo);
+    void CopySelectedText(QPlainTextEdit* memo);
+    void CopyAllText(QPlainTextEdit* memo);
+    void ClearText(QPlainTextEdit* memo);
+    void FocusWindowChanged(QWindow* window);
+
+    QStringList FArguments;
+    QWidget* FForm8 = nullptr;
+    std::function<bool()> FQuickUpdate;
+    QWidget* FDefaultButton = nullptr;
+    bool FMenuAllowUp = true;
+    bool FMenuPressed = false;
+    // The window that was active before this one, to tell a return from another window of the
+    // program (which runs FormActivate) from a return from another application (which does not).
+    QWindow* FLastActiveWindow = nullptr;
+    bool FActivatedOnce = false;
+    // Outer size read from the settings, applied once the window's frame is known.
+    QSize FPendingOuterSize;
+};

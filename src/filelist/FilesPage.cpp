@@ -1,0 +1,254 @@
+#include "filelist/FilesPage.h"
+
+#include "filelist/FileFlags.h"
+#include "settings/IniFile.h"
+#include "settings/PortablePath.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+template <typename T> T* Named(const char* name, QWidget* parent) {
+    auto* w = new T(parent);
+    w->setObjectName(QString::fromLatin1(name));
+    return w;
+}
+
+} // namespace
+
+TFilesPage::TFilesPage(const QObject* messageItems, QWidget* parent)
+    : QWidget(parent), FMessageItems(messageItems) {
+    setObjectName(QStringLiteral("TabFile"));
+
+    GroupBoxPath = Named<QGroupBox>("GroupBoxPath", this);
+    GroupBoxPath->setTitle(QStringLiteral("Путь"));
+    EditPath = Named<QLineEdit>("EditPath", GroupBoxPath);
+    EditPath->setReadOnly(true);
+    ButtonBrowse = Named<QPushButton>("ButtonBrowse", GroupBoxPath);
+    ButtonBrowse->setText(QStringLiteral("Обзор..."));
+    auto* pathRow = new QHBoxLayout(GroupBoxPath);
+    pathRow->addWidget(EditPath, 1);
+    pathRow->addWidget(ButtonBrowse);
+
+    GroupBoxList = Named<QGroupBox>("GroupBoxList", this);
+    GroupBoxList->setTitle(QStringLiteral("Список"));
+    MemoFileList = Named<QPlainTextEdit>("MemoFileList", GroupBoxList);
+    MemoFileList->setReadOnly(true);
+    MemoFileList->setLineWrapMode(QPlainTextEdit::NoWrap);
+    StatusBar1 = Named<QStatusBar>("StatusBar1", GroupBoxList);
+    StatusBar1->setSizeGripEnabled(false);
+    FStatusPanel = new QLabel(StatusBar1);
+    StatusBar1->addWidget(FStatusPanel, 1);
+    auto* listColumn = new QVBoxLayout(GroupBoxList);
+    listColumn->addWidget(MemoFileList, 1);
+    listColumn->addWidget(StatusBar1);
+
+    GroupBoxControl = Named<QGroupBox>("GroupBoxControl", this);
+    GroupBoxControl->setTitle(QStringLiteral("Управление"));
+    ComboBoxDestDir = Named<QComboBox>("ComboBoxDestDir", GroupBoxControl);
+    LabelDestDir = Named<QLabel>("LabelDestDir", GroupBoxControl);
+    LabelDestDir->setText(QStringLiteral("DestDir"));
+    LabelDestDir->setAlignment(Qt::AlignCenter);
+    LabelDestDir->setWordWrap(true);
+    GroupBoxFlags = Named<QGroupBox>("GroupBoxFlags", GroupBoxControl);
+    GroupBoxFlags->setTitle(QStringLiteral("Flags"));
+    CheckListBoxFlags = Named<QListWidget>("CheckListBoxFlags", GroupBoxFlags);
+    for (const QString& flag : qm::filelist::InnoFileFlags()) {
+        auto* item = new QListWidgetItem(flag, CheckListBoxFlags);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
+        item->setCheckState(Qt::Unchecked);
+    }
+    (new QVBoxLayout(GroupBoxFlags))->addWidget(CheckListBoxFlags);
+    auto* controlColumn = new QVBoxLayout(GroupBoxControl);
+    controlColumn->addWidget(ComboBoxDestDir);
+    controlColumn->addWidget(LabelDestDir);
+    controlColumn->addWidget(GroupBoxFlags, 1);
+    GroupBoxControl->setFixedWidth(210);
+
+    GroupBoxSearch = Named<QGroupBox>("GroupBoxSearch", this);
+    GroupBoxSearch->setTitle(QStringLiteral("Поиск"));
+    CheckBoxFullName = Named<QCheckBox>("CheckBoxFullName", GroupBoxSearch);
+    CheckBoxFullName->setText(QStringLiteral("Полный путь к файлам"));
+    ButtonFileOption = Named<QToolButton>("ButtonFileOption", GroupBoxSearch);
+    ButtonFileOption->setToolTip(QStringLiteral("Показать/скрыть опции"));
+    ButtonSearch = Named<QPushButton>("ButtonSearch", GroupBoxSearch);
+    ButtonSearch->setText(QStringLiteral("Поиск"));
+    for (QAbstractButton* b : {static_cast<QAbstractButton*>(ButtonBrowse),
+                               static_cast<QAbstractButton*>(ButtonFileOption),
+                               static_cast<QAbstractButton*>(ButtonSearch)})
+        b->setCursor(Qt::PointingHandCursor);
+    auto* searchRow = new QHBoxLayout(GroupBoxSearch);
+    searchRow->addWidget(CheckBoxFullName, 1);
+    searchRow->addWidget(ButtonFileOption);
+    searchRow->addWidget(ButtonSearch);
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(GroupBoxPath, 0, 0, 1, 2);
+    grid->addWidget(GroupBoxList, 1, 0);
+    grid->addWidget(GroupBoxControl, 1, 1);
+    grid->addWidget(GroupBoxSearch, 2, 0, 1, 2);
+    grid->setRowStretch(1, 1);
+    grid->setColumnStretch(0, 1);
+
+    GroupBoxControl->setVisible(false);
+    connect(ButtonSearch, &QPushButton::clicked, this, &TFilesPage::ButtonSearchClick);
+    connect(ButtonBrowse, &QPushButton::clicked, this, &TFilesPage::ButtonBrowseClick);
+    connect(ButtonFileOption, &QToolButton::clicked, this, &TFilesPage::ButtonFileOptionClick);
+    connect(ComboBoxDestDir, &QComboBox::currentIndexChanged, this,
+            &TFilesPage::ComboBoxDestDirChange);
+}
+
+void TFilesPage::LoadFlagsFromIni() {
+    const TIniFile ini(PortablePath());
+    for (int i = 0; i < CheckListBoxFlags->count(); ++i) {
+        QListWidgetItem* item = CheckListBoxFlags->item(i);
+        item->setCheckState(ini.ReadBool(QStringLiteral("Flags"), item->text(), false)
+                                ? Qt::Checked
+                                : Qt::Unchecked);
+    }
+}
+
+bool TFilesPage::SaveFlagsToIni(QString& error) {
+    TIniFile ini(PortablePath());
+    // The section holds exactly the ticked flags, and is gone when none is ticked.
+    ini.EraseSection(QStringLiteral("Flags"));
+    for (const TFileFlag& flag : Flags()) {
+        if (flag.Checked)
+            ini.WriteBool(QStringLiteral("Flags"), flag.Name, true);
+    }
+    if (ini.Save())
+        return true;
+    error = ini.ErrorString();
+    return false;
+}
+
+void TFilesPage::LoadDestDirComboBox() {
+    const TIniFile language(LanguageFilePath(CurrentLanguageName()));
+    ComboBoxDestDir->clear();
+    ComboBoxDestDir->addItems(language.ReadSection(QStringLiteral("DestDir")));
+    if (ComboBoxDestDir->count() > 0)
+        ComboBoxDestDir->setCurrentIndex(0);
+}
+
+void TFilesPage::LoadDestDirFromIni() {
+    const QString stored =
+        TIniFile(PortablePath())
+            .ReadString(QStringLiteral("Files"), QStringLiteral("DestDir"), QString());
+    if (ComboBoxDestDir->count() == 0)
+        return;
+    const int match =
+        stored.isEmpty() ? -1 : ComboBoxDestDir->findText(stored, Qt::MatchFixedString);
+    ComboBoxDestDir->setCurrentIndex(match >= 0 ? match : 0);
+}
+
+bool TFilesPage::SaveDestDirToIni(QString& error) {
+    TIniFile ini(PortablePath());
+    ini.WriteString(QStringLiteral("Files"), QStringLiteral("DestDir"), DestDirText());
+    if (ini.Save())
+        return true;
+    error = ini.ErrorString();
+    return false;
+}
+
+void TFilesPage::ComboBoxDestDirChange() {
+    if (ComboBoxDestDir->currentIndex() < 0)
+        return;
+    LabelDestDir->setText(GetDescriptionFromIni(ComboBoxDestDir->currentText()));
+}
+
+QString TFilesPage::GetDescriptionFromIni(const QString& key) {
+    const QString path = LanguageFilePath(CurrentLanguageName());
+    if (!QFileInfo::exists(path))
+        return QStringLiteral("Language file not found");
+    const TIniFile language(path);
+    if (!language.ValueExists(QStringLiteral("DestDir"), key))
+        return QStringLiteral("No description");
+    return language.ReadString(QStringLiteral("DestDir"), key, QString());
+}
+
+QString TFilesPage::Message(const char* item) const {
+    const auto* action = FMessageItems->findChild<QAction*>(QString::fromLatin1(item));
+    return action ? action->text() : QString();
+}
+
+void TFilesPage::SetFileOptionsVisible(bool visible) {
+    FFileOptionsVisible = visible;
+    GroupBoxControl->setVisible(visible);
+}
+
+void TFilesPage::ButtonBrowseClick() {
+    const QString folder = QFileDialog::getExistingDirectory(this, Message("LangSelectFolder"));
+    if (folder.isEmpty())
+        return;
+    QString text = QDir::toNativeSeparators(folder);
+    if (!text.endsWith(QDir::separator()))
+        text += QDir::separator();
+    EditPath->setText(text);
+}
+
+QString TFilesPage::FolderText() const {
+    return EditPath->text();
+}
+
+QString TFilesPage::DestDirText() const {
+    return ComboBoxDestDir->currentIndex() >= 0 ? ComboBoxDestDir->currentText() : QString();
+}
+
+bool TFilesPage::FullPathChecked() const {
+    return CheckBoxFullName->isChecked();
+}
+
+QList<TFileFlag> TFilesPage::Flags() const {
+    QList<TFileFlag> flags;
+    for (int i = 0; i < CheckListBoxFlags->count(); ++i) {
+        const QListWidgetItem* item = CheckListBoxFlags->item(i);
+        flags.append({item->text(), item->checkState() == Qt::Checked});
+    }
+    return flags;
+}
+
+void TFilesPage::ClearOutput() {
+    MemoFileList->clear();
+}
+
+void TFilesPage::AppendOutputLines(const QStringList& lines) {
+    MemoFileList->appendPlainText(lines.join(u'\n'));
+}
+
+void TFilesPage::SetStatusText(const QString& text) {
+    FStatusPanel->setText(text);
+}
+
+void TFilesPage::SetScanControlsEnabled(bool enabled) {
+    for (QWidget* w :
+         {static_cast<QWidget*>(GroupBoxPath), static_cast<QWidget*>(GroupBoxList),
+          static_cast<QWidget*>(GroupBoxControl), static_cast<QWidget*>(CheckBoxFullName)})
+        w->setEnabled(enabled);
+    for (QWidget* w : FWindowScanControls)
+        w->setEnabled(enabled);
+}
+
+void TFilesPage::ShowSearchButtonScanning(bool scanning) {
+    ButtonSearch->setText(Message(scanning ? "LangStop" : "LangSearch"));
+}
+
+void TFilesPage::ProcessEvents() {
+    QCoreApplication::processEvents();
+}

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+
+namespace qm::platform {
+
+// The user's roaming application-data folder (Windows: CSIDL_APPDATA; elsewhere
+// $XDG_CONFIG_HOME, else ~/.config); empty when the system cannot tell it.
+std::u16string RoamingAppDataFolder();
+
+} // namespace qm::platform

@@ -1,0 +1,22 @@
+#include "platform/KnownFolders.h"
+
+#include "platform/CodePage.h"
+
+#include <cstdlib>
+#include <pwd.h>
+#include <unistd.h>
+
+namespace qm::platform {
+
+std::u16string RoamingAppDataFolder() {
+    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config == '/')
+        return DecodeUtf8(config);
+    const char* home = std::getenv("HOME");
+    if (!home || !*home) {
+        const passwd* user = getpwuid(getuid());
+        home = user ? user->pw_dir : nullptr;
+    }
+    return home && *home ? DecodeUtf8(std::string(home) + "/.config") : std::u16string();
+}
+
+} // namespace qm::platform

@@ -1,0 +1,156 @@
+#include "regconv/RegistryPage.h"
+
+#include "regconv/AdvancedRegConverter.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <exception>
+
+namespace {
+
+template <typename T> T* Named(const char* name, QWidget* parent) {
+    auto* w = new T(parent);
+    w->setObjectName(QString::fromLatin1(name));
+    return w;
+}
+
+QCheckBox* Option(const char* name, QWidget* parent) {
+    auto* box = Named<QCheckBox>(name, parent);
+    box->setText(QString::fromLatin1(name).sliced(8).toLower()); // "CheckBox" + flag name
+    return box;
+}
+
+} // namespace
+
+TRegistryPage::TRegistryPage(const QObject* messageItems, QWidget* parent)
+    : QWidget(parent), FMessageItems(messageItems), FSink(nullptr) {
+    setObjectName(QStringLiteral("TabReg"));
+
+    GroupBox1 = Named<QGroupBox>("GroupBox1", this);
+    GroupBox1->setTitle(QStringLiteral("Путь"));
+    EditPathReg = Named<QLineEdit>("EditPathReg", GroupBox1);
+    EditPathReg->setReadOnly(true);
+    ButtonBrowseReg = Named<QPushButton>("ButtonBrowseReg", GroupBox1);
+    ButtonBrowseReg->setText(QStringLiteral("Обзор..."));
+    auto* pathRow = new QHBoxLayout(GroupBox1);
+    pathRow->addWidget(EditPathReg, 1);
+    pathRow->addWidget(ButtonBrowseReg);
+
+    GroupBoxListReg = Named<QGroupBox>("GroupBoxListReg", this);
+    GroupBoxListReg->setTitle(QStringLiteral("Список"));
+    MemoReg = Named<QPlainTextEdit>("MemoReg", GroupBoxListReg);
+    MemoReg->setReadOnly(true);
+    MemoReg->setLineWrapMode(QPlainTextEdit::NoWrap);
+    FSink = TMemoSink(MemoReg);
+    StatusBar2 = Named<QStatusBar>("StatusBar2", GroupBoxListReg);
+    StatusBar2->setSizeGripEnabled(false);
+    auto* listColumn = new QVBoxLayout(GroupBoxListReg);
+    listColumn->addWidget(MemoReg, 1);
+    listColumn->addWidget(StatusBar2);
+
+    GroupBoxControlReg = Named<QGroupBox>("GroupBoxControlReg", this);
+    GroupBoxControlReg->setTitle(QStringLiteral("Управление"));
+    CheckBoxUninsdeletevalue = Option("CheckBoxUninsdeletevalue", GroupBoxControlReg);
+    CheckBoxUninsdeletekey = Option("CheckBoxUninsdeletekey", GroupBoxControlReg);
+    CheckBoxUninsdeletekeyifempty = Option("CheckBoxUninsdeletekeyifempty", GroupBoxControlReg);
+    auto* options = new QVBoxLayout(GroupBoxControlReg);
+    options->addWidget(CheckBoxUninsdeletevalue);
+    options->addWidget(CheckBoxUninsdeletekey);
+    options->addWidget(CheckBoxUninsdeletekeyifempty);
+    options->addStretch(1);
+    GroupBoxControlReg->setFixedWidth(210);
+
+    GroupBox2 = Named<QGroupBox>("GroupBox2", this);
+    GroupBox2->setTitle(QStringLiteral("Обработка"));
+    ButtonRegOption = Named<QToolButton>("ButtonRegOption", GroupBox2);
+    ButtonRegOption->setToolTip(QStringLiteral("Показать/скрыть опции"));
+    ButtonChangeReg = Named<QPushButton>("ButtonChangeReg", GroupBox2);
+    ButtonChangeReg->setText(QStringLiteral("Пуск"));
+    for (QAbstractButton* b : {static_cast<QAbstractButton*>(ButtonBrowseReg),
+                               static_cast<QAbstractButton*>(ButtonRegOption),
+                               static_cast<QAbstractButton*>(ButtonChangeReg)})
+        b->setCursor(Qt::PointingHandCursor);
+    auto* runRow = new QHBoxLayout(GroupBox2);
+    runRow->addStretch(1);
+    runRow->addWidget(ButtonRegOption);
+    runRow->addWidget(ButtonChangeReg);
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(GroupBox1, 0, 0, 1, 2);
+    grid->addWidget(GroupBoxListReg, 1, 0);
+    grid->addWidget(GroupBoxControlReg, 1, 1);
+    grid->addWidget(GroupBox2, 2, 0, 1, 2);
+    grid->setRowStretch(1, 1);
+    grid->setColumnStretch(0, 1);
+
+    GroupBoxControlReg->setVisible(false);
+    connect(ButtonBrowseReg, &QPushButton::clicked, this, &TRegistryPage::ButtonBrowseRegClick);
+    connect(ButtonChangeReg, &QPushButton::clicked, this, &TRegistryPage::ButtonChangeRegClick);
+    connect(ButtonRegOption, &QToolButton::clicked, this, &TRegistryPage::ButtonRegOptionClick);
+    // Also on changes made by code, so restored settings keep the two key options apart.
+    connect(CheckBoxUninsdeletekey, &QCheckBox::toggled, this,
+            &TRegistryPage::CheckBoxUninsdeletekeyClick);
+    connect(CheckBoxUninsdeletekeyifempty, &QCheckBox::toggled, this,
+            &TRegistryPage::CheckBoxUninsdeletekeyifemptyClick);
+}
+
+QString TRegistryPage::Message(const char* item) const {
+    const auto* action = FMessageItems->findChild<QAction*>(QString::fromLatin1(item));
+    return action ? action->text() : QString();
+}
+
+TRegConvOptions TRegistryPage::Options() const {
+    return {CheckBoxUninsdeletekey->isChecked(), CheckBoxUninsdeletekeyifempty->isChecked(),
+            CheckBoxUninsdeletevalue->isChecked()};
+}
+
+void TRegistryPage::SetRegOptionsVisible(bool visible) {
+    FRegOptionsVisible = visible;
+    GroupBoxControlReg->setVisible(visible);
+}
+
+void TRegistryPage::ButtonBrowseRegClick() {
+    QFileDialog dialog(this, Message("LangSelectFolder"));
+    const QString current = EditPathReg->text();
+    const qsizetype slash = std::max(current.lastIndexOf(u'/'), current.lastIndexOf(u'\\'));
+    dialog.setDirectory(slash >= 0 ? current.first(slash + 1)
+                                   : QCoreApplication::applicationDirPath());
+    dialog.setNameFilter(QStringLiteral("Registry files (*.reg)"));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+        EditPathReg->setText(QDir::toNativeSeparators(dialog.selectedFiles().front()));
+}
+
+void TRegistryPage::ButtonChangeRegClick() {
+    if (!FConverter)
+        return;
+    try {
+        FConverter->ConvertFromFileToMemo(EditPathReg->text(), &FSink);
+    } catch (const std::exception& e) {
+        QMessageBox::critical(this, QString(),
+                              QStringLiteral("Error loading file: ") + QString::fromUtf8(e.what()));
+    }
+}
+
+void TRegistryPage::CheckBoxUninsdeletekeyClick() {
+    if (CheckBoxUninsdeletekey->isChecked())
+        CheckBoxUninsdeletekeyifempty->setChecked(false);
+}
+
+void TRegistryPage::CheckBoxUninsdeletekeyifemptyClick() {
+    if (CheckBoxUninsdeletekeyifempty->isChecked())
+        CheckBoxUninsdeletekey->setChecked(false);
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+// The Registry page (TabReg) of the main window: an export file, the uninstall options, and
+// the conversion into a [Registry] section.
+
+#include "regconv/MemoSink.h"
+#include "regconv/RegConvOptions.h"
+
+#include <QWidget>
+
+class QCheckBox;
+class QGroupBox;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QStatusBar;
+class QToolButton;
+class TAdvancedRegConverter;
+
+class TRegistryPage : public QWidget {
+    Q_OBJECT
+
+public:
+    // `messageItems` holds the window's message items (LangSelectFolder).
+    explicit TRegistryPage(const QObject* messageItems, QWidget* parent = nullptr);
+
+    // The main window's converter, used for every conversion.
+    void SetConverter(TAdvancedRegConverter* converter) { FConverter = converter; }
+
+    // The three options as they are checked now.
+    TRegConvOptions Options() const;
+    // Shows or hides the option panel (RegOptionsVisible).
+    void SetRegOptionsVisible(bool visible);
+    bool RegOptionsVisible() const { return FRegOptionsVisible; }
+    ITextSink& MemoSink() { return FSink; }
+
+    QGroupBox* GroupBox1;
+    QLineEdit* EditPathReg;
+    QPushButton* ButtonBrowseReg;
+    QGroupBox* GroupBoxListReg;
+    QPlainTextEdit* MemoReg;
+    QStatusBar* StatusBar2;
+    QGroupBox* GroupBoxControlReg;
+    QCheckBox* CheckBoxUninsdeletevalue;
+    QCheckBox* CheckBoxUninsdeletekey;
+    QCheckBox* CheckBoxUninsdeletekeyifempty;
+    QGroupBox* GroupBox2;
+    QToolButton* ButtonRegOption;
+    QPushButton* ButtonChangeReg;
+
+public slots:
+    void ButtonBrowseRegClick();
+    void ButtonChangeRegClick();
+    void ButtonRegOptionClick() { SetRegOptionsVisible(!FRegOptionsVisible); }
+    void CheckBoxUninsdeletekeyClick();
+    void CheckBoxUninsdeletekeyifemptyClick();
+
+private:
+    QString Message(const char* item) const;
+
+    const QObject* FMessageItems;
+    TAdvancedRegConverter* FConverter = nullptr;
+    TMemoSink FSink;
+    bool FRegOptionsVisible = false;
+};

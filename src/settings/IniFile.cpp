@@ -1,0 +1,204 @@
+#include "settings/IniFile.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace {
+
+QStringView Strip(QStringView s) {
+    qsizetype b = 0;
+    qsizetype e = s.size();
+    while (b < e && s[b].unicode() <= 32)
+        ++b;
+    while (e > b && s[e - 1].unicode() <= 32)
+        --e;
+    return s.sliced(b, e - b);
+}
+
+bool SameName(const QString& a, const QString& b) {
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+TIniFile::TIniFile(QString fileName) : FFileName(std::move(fileName)) {
+    QFile file(FFileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray bytes = file.readAll();
+    QStringDecoder decoder;
+    QByteArrayView body(bytes);
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        FEncoding = TTextEncoding::Utf8Bom;
+        decoder = QStringDecoder(QStringDecoder::Utf8);
+        body = body.sliced(3);
+    } else if (bytes.startsWith("\xFF\xFE")) {
+        FEncoding = TTextEncoding::Utf16LE;
+        decoder = QStringDecoder(QStringDecoder::Utf16LE);
+        body = body.sliced(2);
+    } else if (bytes.startsWith("\xFE\xFF")) {
+        FEncoding = TTextEncoding::Utf16BE;
+        decoder = QStringDecoder(QStringDecoder::Utf16BE);
+        body = body.sliced(2);
+    } else {
+        decoder = QStringDecoder(QStringDecoder::Utf8);
+    }
+    Parse(decoder.decode(body));
+}
+
+void TIniFile::Parse(const QString& text) {
+    TSection* current = nullptr;
+    bool skipping = true; // lines before the first section, and under a repeated header
+    for (QStringView raw : QStringView(text).tokenize(u'\n')) {
+        const QStringView line = Strip(raw);
+        if (line.isEmpty() || line.startsWith(u';'))
+            continue;
+        if (line.startsWith(u'[') && line.endsWith(u']')) {
+            const QString name = Strip(line.sliced(1, line.size() - 2)).toString();
+            skipping = Find(name) != nullptr;
+            if (!skipping) {
+                FSections.append({name, {}});
+                current = &FSections.back();
+            }
+            continue;
+        }
+        if (skipping || !current)
+            continue;
+        const qsizetype eq = line.indexOf(u'=');
+        if (eq < 0) {
+            current->Entries.append({line.toString(), QString(), false});
+            continue;
+        }
+        current->Entries.append(
+            {Strip(line.first(eq)).toString(), Strip(line.sliced(eq + 1)).toString(), true});
+    }
+}
+
+const TIniFile::TSection* TIniFile::Find(const QString& section) const {
+    for (const TSection& s : FSections)
+        if (SameName(s.Name, section))
+            return &s;
+    return nullptr;
+}
+
+TIniFile::TSection* TIniFile::Find(const QString& section) {
+    return const_cast<TSection*>(std::as_const(*this).Find(section));
+}
+
+const TIniFile::TEntry* TIniFile::FindEntry(const QString& section, const QString& key) const {
+    if (const TSection* s = Find(section)) {
+        for (const TEntry& e : s->Entries)
+            if (SameName(e.Key, key))
+                return &e;
+    }
+    return nullptr;
+}
+
+QStringList TIniFile::Sections() const {
+    QStringList names;
+    for (const TSection& s : FSections)
+        names.append(s.Name);
+    return names;
+}
+
+bool TIniFile::SectionExists(const QString& section) const {
+    return Find(section) != nullptr;
+}
+
+QStringList TIniFile::ReadSection(const QString& section) const {
+    QStringList keys;
+    if (const TSection* s = Find(section)) {
+        for (const TEntry& e : s->Entries)
+            keys.append(e.Key);
+    }
+    return keys;
+}
+
+bool TIniFile::ValueExists(const QString& section, const QString& key) const {
+    return FindEntry(section, key) != nullptr;
+}
+
+QString TIniFile::ReadString(const QString& section, const QString& key,
+                             const QString& defaultValue) const {
+    const TEntry* e = FindEntry(section, key);
+    return e && e->HasValue ? e->Value : defaultValue;
+}
+
+int TIniFile::ReadInteger(const QString& section, const QString& key, int defaultValue) const {
+    bool ok = false;
+    const int value = ReadString(section, key, QString()).toInt(&ok, 10);
+    return ok ? value : defaultValue;
+}
+
+bool TIniFile::ReadBool(const QString& section, const QString& key, bool defaultValue) const {
+    return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
+}
+
+void TIniFile::WriteString(const QString& section, const QString& key, const QString& value) {
+    TSection* s = Find(section);
+    if (!s) {
+        FSections.append({section, {}});
+        s = &FSections.back();
+    }
+    for (TEntry& e : s->Entries) {
+        if (SameName(e.Key, key)) {
+            e.Value = value;
+            e.HasValue = true;
+            return;
+        }
+    }
+    s->Entries.append({key, value, true});
+}
+
+void TIniFile::WriteInteger(const QString& section, const QString& key, int value) {
+    WriteString(section, key, QString::number(value));
+}
+
+void TIniFile::WriteBool(const QString& section, const QString& key, bool value) {
+    WriteString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void TIniFile::EraseSection(const QString& section) {
+    FSections.removeIf([&](const TSection& s) { return SameName(s.Name, section); });
+}
+
+void TIniFile::DeleteKey(const QString& section, const QString& key) {
+    if (TSection* s = Find(section))
+        s->Entries.removeIf([&](const TEntry& e) { return SameName(e.Key, key); });
+}
+
+bool TIniFile::Save() {
+    QString text;
+    for (const TSection& s : FSections) {
+        text += u'[' + s.Name + QStringLiteral("]\r\n");
+        for (const TEntry& e : s.Entries)
+            text += e.HasValue ? e.Key + u'=' + e.Value + QStringLiteral("\r\n")
+                               : e.Key + QStringLiteral("\r\n");
+        text += QStringLiteral("\r\n");
+    }
+    QByteArray bytes;
+    switch (FEncoding) {
+    case TTextEncoding::Utf8:
+        bytes = text.toUtf8();
+        break;
+    case TTextEncoding::Utf8Bom:
+        bytes = "\xEF\xBB\xBF" + text.toUtf8();
+        break;
+    case TTextEncoding::Utf16LE:
+        bytes = "\xFF\xFE" + QStringEncoder(QStringEncoder::Utf16LE).encode(text);
+        break;
+    case TTextEncoding::Utf16BE:
+        bytes = "\xFE\xFF" + QStringEncoder(QStringEncoder::Utf16BE).encode(text);
+        break;
+    }
+    // A crash or a full disk while writing leaves the old file, never a cut one.
+    QSaveFile file(FFileName);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit()) {
+        FError.clear();
+        return true;
+    }
+    FError = file.errorString();
+    return false;
+}

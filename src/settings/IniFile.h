@@ -1,0 +1,78 @@
+#pragma once
+
+// The INI engine of the settings file and the language files.
+//
+// Reading: every line is stripped of characters U+0020 and below at both ends; empty lines,
+// lines starting with ";" and lines before the first section are skipped; "[name]" opens a
+// section (a repeated header's lines are ignored); any other line is an entry whose key is
+// the text before the first "=" and whose value is the rest (a line without "=" is a key
+// without a value). Section names and keys compare ignoring case; a key may occur more than
+// once and every occurrence is kept in order. There are no escapes.
+//
+// Writing rewrites the whole file, each section followed by an empty line, through a temporary
+// file that replaces the old one only when complete. Untouched sections and keys are kept;
+// comments are not.
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+enum class TTextEncoding { Utf8, Utf8Bom, Utf16LE, Utf16BE };
+
+class TIniFile {
+public:
+    // Reads `fileName`; a missing or unreadable file reads as empty.
+    explicit TIniFile(QString fileName);
+
+    const QString& FileName() const { return FFileName; }
+    // The encoding the file was read in (from its byte-order mark; UTF-8 without one), and the
+    // one Save writes.
+    TTextEncoding Encoding() const { return FEncoding; }
+    void SetEncoding(TTextEncoding encoding) { FEncoding = encoding; }
+
+    QStringList Sections() const;
+    bool SectionExists(const QString& section) const;
+    // The key names of a section, in file order (a repeated key appears as often as it occurs).
+    QStringList ReadSection(const QString& section) const;
+    bool ValueExists(const QString& section, const QString& key) const;
+
+    // The first occurrence of the key; `defaultValue` when it is missing or has no value.
+    QString ReadString(const QString& section, const QString& key,
+                       const QString& defaultValue) const;
+    // A whole decimal number; `defaultValue` when missing or not a number.
+    int ReadInteger(const QString& section, const QString& key, int defaultValue) const;
+    // A whole number other than 0 is true; `defaultValue` when missing or not a number.
+    bool ReadBool(const QString& section, const QString& key, bool defaultValue) const;
+
+    // Sets the first occurrence (appending the key, or the section, when missing).
+    void WriteString(const QString& section, const QString& key, const QString& value);
+    void WriteInteger(const QString& section, const QString& key, int value);
+    void WriteBool(const QString& section, const QString& key, bool value);
+    void EraseSection(const QString& section);
+    void DeleteKey(const QString& section, const QString& key);
+
+    // Writes the file back; false with the system's reason in ErrorString() when it cannot.
+    bool Save();
+    QString ErrorString() const { return FError; }
+
+private:
+    struct TEntry {
+        QString Key;
+        QString Value;
+        bool HasValue = true;
+    };
+    struct TSection {
+        QString Name;
+        QList<TEntry> Entries;
+    };
+
+    void Parse(const QString& text);
+    const TSection* Find(const QString& section) const;
+    TSection* Find(const QString& section);
+    const TEntry* FindEntry(const QString& section, const QString& key) const;
+
+    QString FFileName;
+    TTextEncoding FEncoding = TTextEncoding::Utf8;
+    QList<TSection> FSections;
+    QString FError;
+};

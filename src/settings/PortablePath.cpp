@@ -1,0 +1,61 @@
+#include "settings/PortablePath.h"
+
+#include "about/FileInfoUtils.h"
+#include "platform/Directory.h"
+#include "platform/KnownFolders.h"
+#include "settings/IniFile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+bool PortableMode = false;
+
+namespace {
+
+const QChar kSeparator(qm::platform::kPathSeparator);
+
+QString WithSeparator(QString path) {
+    if (!path.endsWith(kSeparator))
+        path += kSeparator;
+    return path;
+}
+
+} // namespace
+
+QString ProgramFolder() {
+    return WithSeparator(QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
+}
+
+bool DetectPortableMode() {
+    return QFileInfo::exists(ProgramFolder() + QStringLiteral("portable.ini"));
+}
+
+QString PortablePath() {
+    QString path;
+    if (PortableMode) {
+        path = ProgramFolder();
+    } else {
+        // Without a roaming folder the settings stay beside the program rather than at the
+        // root of the file system.
+        QString roaming = QString::fromStdU16String(qm::platform::RoamingAppDataFolder());
+        if (roaming.isEmpty())
+            roaming = ProgramFolder();
+        path = WithSeparator(roaming) +
+               WithSeparator(GetCompanyName(QCoreApplication::applicationFilePath())) +
+               kApplicationTitle + kSeparator;
+    }
+    path += QStringLiteral("Config") + kSeparator + QStringLiteral("Option.ini");
+    QDir().mkpath(QFileInfo(path).path());
+    return path;
+}
+
+QString LanguageFilePath(const QString& name) {
+    return ProgramFolder() + QStringLiteral("Language") + kSeparator + name +
+           QStringLiteral(".ini");
+}
+
+QString CurrentLanguageName() {
+    return TIniFile(PortablePath())
+        .ReadString(QStringLiteral("Language"), QStringLiteral("Language"), QString());
+}
