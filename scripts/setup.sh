@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up a Debian 12 machine for Quillmark, builds it, and runs it or its tests.
-#   scripts/setup.sh run    install what is missing, build, start the program
+#   scripts/setup.sh run    install what is missing, build, start the program (with arguments:
+#                           quillmark-cli with those arguments)
 #   scripts/setup.sh test   install what is missing, build twice (plain and with sanitizers),
 #                           run every test in both builds
 set -euo pipefail
@@ -11,6 +12,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools
   clang-format
   g++-mingw-w64-x86-64-posix
+  fonts-dejavu-core
 )
 
 install_missing() {
@@ -36,10 +38,14 @@ case "${1:-}" in
     install_missing
     build release
     shift
-    if [ $# -eq 0 ]; then
-      set -- registry examples/example.reg
+    if [ $# -gt 0 ]; then
+      exec build/release/src/cli/quillmark-cli "$@"
     fi
-    exec build/release/src/cli/quillmark-cli "$@"
+    if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+      echo "No display to show the window on; the command-line version converts the example:" >&2
+      exec build/release/src/cli/quillmark-cli registry examples/example.reg
+    fi
+    exec build/release/src/app/quillmark
     ;;
   test)
     install_missing

@@ -319,9 +319,13 @@ void TForm1::LoadNastr() {
         setWindowState(windowState() | Qt::WindowMaximized);
         return;
     }
+    // A size not stored keeps the window's current one.
     const QSize outer = frameGeometry().size();
-    const QSize stored(ini.ReadInteger(kOption, QStringLiteral("Width"), outer.width()),
-                       ini.ReadInteger(kOption, QStringLiteral("Height"), outer.height()));
+    const int width = ini.ReadInteger(kOption, QStringLiteral("Width"), -1);
+    const int height = ini.ReadInteger(kOption, QStringLiteral("Height"), -1);
+    if (width < 0 && height < 0)
+        return;
+    const QSize stored(width < 0 ? outer.width() : width, height < 0 ? outer.height() : height);
     if (isVisible())
         resize(stored - (frameGeometry().size() - size()));
     else

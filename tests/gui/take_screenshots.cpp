@@ -1,0 +1,60 @@
+// Takes the screenshots in docs/screenshots: the main window with the output of both pages,
+// and the About window. Run it on a real display or under Xvfb (scripts/screenshots.sh).
+//
+//   qm_take_screenshots OUTPUT_FOLDER EXAMPLE_FOLDER EXAMPLE_EXPORT
+
+#include "about/Unit_About.h"
+#include "app/AppIcons.h"
+#include "app/Unit_Base.h"
+#include "filelist/FilesPage.h"
+#include "regconv/RegistryPage.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <cstdio>
+
+namespace {
+
+bool Save(QWidget& window, const QString& file) {
+    QApplication::processEvents();
+    return window.grab().save(file);
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quillmark"));
+    QApplication::setWindowIcon(qm::app::ProgramIcon());
+    const QStringList args = QApplication::arguments();
+    if (args.size() != 4) {
+        std::fputs("usage: qm_take_screenshots OUTPUT_FOLDER EXAMPLE_FOLDER EXAMPLE_EXPORT\n",
+                   stderr);
+        return 2;
+    }
+    const QString out = args[1] + u'/';
+    TForm1 form1({});
+    TForm8 form8(&form1);
+    form1.resize(860, 560);
+    form1.show();
+
+    form1.TabFile->ComboBoxDestDir->addItem(QStringLiteral("{app}"));
+    form1.TabFile->ComboBoxDestDir->setCurrentIndex(0);
+    form1.TabFile->LabelDestDir->setText(QStringLiteral("The application folder"));
+    form1.TabFile->CheckListBoxFlags->item(0)->setCheckState(Qt::Checked);
+    form1.TabFile->SetFileOptionsVisible(true);
+    form1.DropItem(args[2]);
+    bool ok = Save(form1, out + QStringLiteral("files-page.png"));
+
+    form1.TabReg->SetRegOptionsVisible(true);
+    form1.TabReg->CheckBoxUninsdeletekeyifempty->setChecked(true);
+    form1.DropItem(args[3]);
+    ok = Save(form1, out + QStringLiteral("registry-page.png")) && ok;
+
+    form8.show();
+    ok = Save(form8, out + QStringLiteral("about.png")) && ok;
+    return ok ? 0 : 1;
+}
