@@ -20,6 +20,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -52,9 +53,12 @@ TFilesPage::TFilesPage(const QObject* messageItems, QWidget* parent)
     MemoFileList = Named<QPlainTextEdit>("MemoFileList", GroupBoxList);
     MemoFileList->setReadOnly(true);
     MemoFileList->setLineWrapMode(QPlainTextEdit::NoWrap);
+    MemoFileList->setUndoRedoEnabled(false); // output only: an undo history would double it
     StatusBar1 = Named<QStatusBar>("StatusBar1", GroupBoxList);
     StatusBar1->setSizeGripEnabled(false);
     FStatusPanel = new QLabel(StatusBar1);
+    // The text changes with every file: it must not make the window lay itself out anew.
+    FStatusPanel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     StatusBar1->addWidget(FStatusPanel, 1);
     auto* listColumn = new QVBoxLayout(GroupBoxList);
     listColumn->addWidget(MemoFileList, 1);
@@ -107,10 +111,19 @@ TFilesPage::TFilesPage(const QObject* messageItems, QWidget* parent)
     grid->setRowStretch(1, 1);
     grid->setColumnStretch(0, 1);
 
+    FRefresh = new QTimer(this);
+    FRefresh->setInterval(40);
+    FRefresh->setSingleShot(true);
+    connect(FRefresh, &QTimer::timeout, this, [this] {
+        FlushOutput();
+        ShowStatusText();
+    });
+
     GroupBoxControl->setVisible(false);
     connect(ButtonSearch, &QPushButton::clicked, this, &TFilesPage::ButtonSearchClick);
     connect(ButtonBrowse, &QPushButton::clicked, this, &TFilesPage::ButtonBrowseClick);
     connect(ButtonFileOption, &QToolButton::clicked, this, &TFilesPage::ButtonFileOptionClick);
+    connect(CheckListBoxFlags, &QListWidget::itemChanged, this, [this] { FFlags.reset(); });
     connect(ComboBoxDestDir, &QComboBox::currentIndexChanged, this,
             &TFilesPage::ComboBoxDestDirChange);
 }
@@ -216,24 +229,51 @@ bool TFilesPage::FullPathChecked() const {
 }
 
 QList<TFileFlag> TFilesPage::Flags() const {
-    QList<TFileFlag> flags;
-    for (int i = 0; i < CheckListBoxFlags->count(); ++i) {
-        const QListWidgetItem* item = CheckListBoxFlags->item(i);
-        flags.append({item->text(), item->checkState() == Qt::Checked});
+    if (!FFlags) {
+        QList<TFileFlag> flags;
+        for (int i = 0; i < CheckListBoxFlags->count(); ++i) {
+            const QListWidgetItem* item = CheckListBoxFlags->item(i);
+            flags.append({item->text(), item->checkState() == Qt::Checked});
+        }
+        FFlags = flags;
     }
-    return flags;
+    return *FFlags;
+}
+
+void TFilesPage::ButtonSearchClick() {
+    FScanner.ButtonSearchClick();
+    // Whether the scan ended or was stopped, the text area holds everything it wrote.
+    FlushOutput();
+    ShowStatusText();
 }
 
 void TFilesPage::ClearOutput() {
+    FPendingLines.clear();
     MemoFileList->clear();
 }
 
 void TFilesPage::AppendOutputLines(const QStringList& lines) {
-    MemoFileList->appendPlainText(lines.join(u'\n'));
+    FPendingLines += lines;
+    if (!FRefresh->isActive())
+        FRefresh->start();
+}
+
+void TFilesPage::FlushOutput() {
+    if (FPendingLines.isEmpty())
+        return;
+    MemoFileList->appendPlainText(FPendingLines.join(u'\n'));
+    FPendingLines.clear();
 }
 
 void TFilesPage::SetStatusText(const QString& text) {
-    FStatusPanel->setText(text);
+    FStatusText = text;
+    if (!FRefresh->isActive())
+        FRefresh->start();
+}
+
+void TFilesPage::ShowStatusText() {
+    if (FStatusPanel->text() != FStatusText)
+        FStatusPanel->setText(FStatusText);
 }
 
 void TFilesPage::SetScanControlsEnabled(bool enabled) {
@@ -250,5 +290,11 @@ void TFilesPage::ShowSearchButtonScanning(bool scanning) {
 }
 
 void TFilesPage::ProcessEvents() {
+    // Asking the system for events costs a system call; files come far faster than a person
+    // clicks, so events are let run at most once a millisecond, which still answers a Stop at
+    // once.
+    if (FPumpClock.isValid() && FPumpClock.nsecsElapsed() < 1'000'000)
+        return;
     QCoreApplication::processEvents();
+    FPumpClock.start();
 }

@@ -6,7 +6,9 @@
 #include "filelist/FileScanPage.h"
 #include "filelist/FileScanner.h"
 
+#include <QElapsedTimer>
 #include <QWidget>
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
@@ -17,6 +19,7 @@ class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 class QStatusBar;
+class QTimer;
 class QToolButton;
 
 class TFilesPage : public QWidget, public IFileScanPage {
@@ -62,7 +65,7 @@ public:
     static QString GetDescriptionFromIni(const QString& key);
 
 public slots:
-    void ButtonSearchClick() { FScanner.ButtonSearchClick(); }
+    void ButtonSearchClick();
     void ComboBoxDestDirChange();
     void ButtonBrowseClick();
     void ButtonFileOptionClick() { SetFileOptionsVisible(!FFileOptionsVisible); }
@@ -82,9 +85,20 @@ public:
 
 private:
     QString Message(const char* item) const;
+    void FlushOutput();
+    void ShowStatusText();
 
     const QObject* FMessageItems;
     QLabel* FStatusPanel;
+    // The text areas and the status panel are painted at most a few times a second while a
+    // scan runs: painting after every file would cost far more than the scan.
+    QStringList FPendingLines;
+    // The check states as the scan reads them for every line; read from the list only after
+    // it changed (it cannot change during a scan: it is disabled then).
+    mutable std::optional<QList<TFileFlag>> FFlags;
+    QString FStatusText;
+    QTimer* FRefresh;
+    QElapsedTimer FPumpClock;
     QList<QWidget*> FWindowScanControls;
     bool FFileOptionsVisible = false;
     TFileScanner FScanner{*this};

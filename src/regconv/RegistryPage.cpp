@@ -54,6 +54,7 @@ TRegistryPage::TRegistryPage(const QObject* messageItems, QWidget* parent)
     MemoReg = Named<QPlainTextEdit>("MemoReg", GroupBoxListReg);
     MemoReg->setReadOnly(true);
     MemoReg->setLineWrapMode(QPlainTextEdit::NoWrap);
+    MemoReg->setUndoRedoEnabled(false); // output only: an undo history would double it
     FSink = TMemoSink(MemoReg);
     StatusBar2 = Named<QStatusBar>("StatusBar2", GroupBoxListReg);
     StatusBar2->setSizeGripEnabled(false);
