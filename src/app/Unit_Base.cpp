@@ -3,6 +3,7 @@
 #include "about/FileInfoUtils.h"
 #include "app/AppIcons.h"
 #include "filelist/FilesPage.h"
+#include "i18n/Components.h"
 #include "platform/OsVersion.h"
 #include "platform/Shell.h"
 #include "regconv/AdvancedRegConverter.h"
@@ -57,8 +58,8 @@ const std::pair<const char*, const char*> kMessageItems[] = {
 };
 
 QAction* NamedAction(QObject* parent, const char* name, const QString& text) {
-    auto* action = new QAction(text, parent);
-    action->setObjectName(QString::fromLatin1(name));
+    auto* action = qm::i18n::NewNamed<QAction>(name, parent);
+    action->setText(text);
     return action;
 }
 
@@ -297,8 +298,7 @@ bool TForm1::IsWindows10Or11() const {
 }
 
 QString TForm1::Message(const char* item) const {
-    const auto* action = PopupMenuLanguage->findChild<QAction*>(QString::fromLatin1(item));
-    return action ? action->text() : QString();
+    return qm::i18n::MessageText(PopupMenuLanguage, item);
 }
 
 void TForm1::LoadNastr() {

@@ -1,10 +1,10 @@
 #include "filelist/FilesPage.h"
 
 #include "filelist/FileFlags.h"
+#include "i18n/Components.h"
 #include "settings/IniFile.h"
 #include "settings/PortablePath.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -24,37 +24,29 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-namespace {
-
-template <typename T> T* Named(const char* name, QWidget* parent) {
-    auto* w = new T(parent);
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
-
-} // namespace
+namespace {} // namespace
 
 TFilesPage::TFilesPage(const QObject* messageItems, QWidget* parent)
     : QWidget(parent), FMessageItems(messageItems) {
     setObjectName(QStringLiteral("TabFile"));
 
-    GroupBoxPath = Named<QGroupBox>("GroupBoxPath", this);
+    GroupBoxPath = qm::i18n::NewNamed<QGroupBox>("GroupBoxPath", this);
     GroupBoxPath->setTitle(QStringLiteral("Путь"));
-    EditPath = Named<QLineEdit>("EditPath", GroupBoxPath);
+    EditPath = qm::i18n::NewNamed<QLineEdit>("EditPath", GroupBoxPath);
     EditPath->setReadOnly(true);
-    ButtonBrowse = Named<QPushButton>("ButtonBrowse", GroupBoxPath);
+    ButtonBrowse = qm::i18n::NewNamed<QPushButton>("ButtonBrowse", GroupBoxPath);
     ButtonBrowse->setText(QStringLiteral("Обзор..."));
     auto* pathRow = new QHBoxLayout(GroupBoxPath);
     pathRow->addWidget(EditPath, 1);
     pathRow->addWidget(ButtonBrowse);
 
-    GroupBoxList = Named<QGroupBox>("GroupBoxList", this);
+    GroupBoxList = qm::i18n::NewNamed<QGroupBox>("GroupBoxList", this);
     GroupBoxList->setTitle(QStringLiteral("Список"));
-    MemoFileList = Named<QPlainTextEdit>("MemoFileList", GroupBoxList);
+    MemoFileList = qm::i18n::NewNamed<QPlainTextEdit>("MemoFileList", GroupBoxList);
     MemoFileList->setReadOnly(true);
     MemoFileList->setLineWrapMode(QPlainTextEdit::NoWrap);
     MemoFileList->setUndoRedoEnabled(false); // output only: an undo history would double it
-    StatusBar1 = Named<QStatusBar>("StatusBar1", GroupBoxList);
+    StatusBar1 = qm::i18n::NewNamed<QStatusBar>("StatusBar1", GroupBoxList);
     StatusBar1->setSizeGripEnabled(false);
     FStatusPanel = new QLabel(StatusBar1);
     // The text changes with every file: it must not make the window lay itself out anew.
@@ -64,16 +56,16 @@ TFilesPage::TFilesPage(const QObject* messageItems, QWidget* parent)
     listColumn->addWidget(MemoFileList, 1);
     listColumn->addWidget(StatusBar1);
 
-    GroupBoxControl = Named<QGroupBox>("GroupBoxControl", this);
+    GroupBoxControl = qm::i18n::NewNamed<QGroupBox>("GroupBoxControl", this);
     GroupBoxControl->setTitle(QStringLiteral("Управление"));
-    ComboBoxDestDir = Named<QComboBox>("ComboBoxDestDir", GroupBoxControl);
-    LabelDestDir = Named<QLabel>("LabelDestDir", GroupBoxControl);
+    ComboBoxDestDir = qm::i18n::NewNamed<QComboBox>("ComboBoxDestDir", GroupBoxControl);
+    LabelDestDir = qm::i18n::NewNamed<QLabel>("LabelDestDir", GroupBoxControl);
     LabelDestDir->setText(QStringLiteral("DestDir"));
     LabelDestDir->setAlignment(Qt::AlignCenter);
     LabelDestDir->setWordWrap(true);
-    GroupBoxFlags = Named<QGroupBox>("GroupBoxFlags", GroupBoxControl);
+    GroupBoxFlags = qm::i18n::NewNamed<QGroupBox>("GroupBoxFlags", GroupBoxControl);
     GroupBoxFlags->setTitle(QStringLiteral("Flags"));
-    CheckListBoxFlags = Named<QListWidget>("CheckListBoxFlags", GroupBoxFlags);
+    CheckListBoxFlags = qm::i18n::NewNamed<QListWidget>("CheckListBoxFlags", GroupBoxFlags);
     for (const QString& flag : qm::filelist::InnoFileFlags()) {
         auto* item = new QListWidgetItem(flag, CheckListBoxFlags);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
@@ -86,13 +78,13 @@ TFilesPage::TFilesPage(const QObject* messageItems, QWidget* parent)
     controlColumn->addWidget(GroupBoxFlags, 1);
     GroupBoxControl->setFixedWidth(210);
 
-    GroupBoxSearch = Named<QGroupBox>("GroupBoxSearch", this);
+    GroupBoxSearch = qm::i18n::NewNamed<QGroupBox>("GroupBoxSearch", this);
     GroupBoxSearch->setTitle(QStringLiteral("Поиск"));
-    CheckBoxFullName = Named<QCheckBox>("CheckBoxFullName", GroupBoxSearch);
+    CheckBoxFullName = qm::i18n::NewNamed<QCheckBox>("CheckBoxFullName", GroupBoxSearch);
     CheckBoxFullName->setText(QStringLiteral("Полный путь к файлам"));
-    ButtonFileOption = Named<QToolButton>("ButtonFileOption", GroupBoxSearch);
+    ButtonFileOption = qm::i18n::NewNamed<QToolButton>("ButtonFileOption", GroupBoxSearch);
     ButtonFileOption->setToolTip(QStringLiteral("Показать/скрыть опции"));
-    ButtonSearch = Named<QPushButton>("ButtonSearch", GroupBoxSearch);
+    ButtonSearch = qm::i18n::NewNamed<QPushButton>("ButtonSearch", GroupBoxSearch);
     ButtonSearch->setText(QStringLiteral("Поиск"));
     for (QAbstractButton* b : {static_cast<QAbstractButton*>(ButtonBrowse),
                                static_cast<QAbstractButton*>(ButtonFileOption),
@@ -196,18 +188,14 @@ QString TFilesPage::GetDescriptionFromIni(const QString& key) {
     return language.ReadString(QStringLiteral("DestDir"), key, QString());
 }
 
-QString TFilesPage::Message(const char* item) const {
-    const auto* action = FMessageItems->findChild<QAction*>(QString::fromLatin1(item));
-    return action ? action->text() : QString();
-}
-
 void TFilesPage::SetFileOptionsVisible(bool visible) {
     FFileOptionsVisible = visible;
     GroupBoxControl->setVisible(visible);
 }
 
 void TFilesPage::ButtonBrowseClick() {
-    const QString folder = QFileDialog::getExistingDirectory(this, Message("LangSelectFolder"));
+    const QString folder = QFileDialog::getExistingDirectory(
+        this, qm::i18n::MessageText(FMessageItems, "LangSelectFolder"));
     if (folder.isEmpty())
         return;
     QString text = QDir::toNativeSeparators(folder);
@@ -286,7 +274,8 @@ void TFilesPage::SetScanControlsEnabled(bool enabled) {
 }
 
 void TFilesPage::ShowSearchButtonScanning(bool scanning) {
-    ButtonSearch->setText(Message(scanning ? "LangStop" : "LangSearch"));
+    ButtonSearch->setText(
+        qm::i18n::MessageText(FMessageItems, scanning ? "LangStop" : "LangSearch"));
 }
 
 void TFilesPage::ProcessEvents() {

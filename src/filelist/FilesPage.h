@@ -84,7 +84,6 @@ public:
     void ProcessEvents() override;
 
 private:
-    QString Message(const char* item) const;
     void FlushOutput();
     void ShowStatusText();
 

@@ -1,8 +1,8 @@
 #include "regconv/RegistryPage.h"
 
+#include "i18n/Components.h"
 #include "regconv/AdvancedRegConverter.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
@@ -21,14 +21,8 @@
 
 namespace {
 
-template <typename T> T* Named(const char* name, QWidget* parent) {
-    auto* w = new T(parent);
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
-
 QCheckBox* Option(const char* name, QWidget* parent) {
-    auto* box = Named<QCheckBox>(name, parent);
+    auto* box = qm::i18n::NewNamed<QCheckBox>(name, parent);
     box->setText(QString::fromLatin1(name).sliced(8).toLower()); // "CheckBox" + flag name
     return box;
 }
@@ -39,30 +33,30 @@ TRegistryPage::TRegistryPage(const QObject* messageItems, QWidget* parent)
     : QWidget(parent), FMessageItems(messageItems), FSink(nullptr) {
     setObjectName(QStringLiteral("TabReg"));
 
-    GroupBox1 = Named<QGroupBox>("GroupBox1", this);
+    GroupBox1 = qm::i18n::NewNamed<QGroupBox>("GroupBox1", this);
     GroupBox1->setTitle(QStringLiteral("Путь"));
-    EditPathReg = Named<QLineEdit>("EditPathReg", GroupBox1);
+    EditPathReg = qm::i18n::NewNamed<QLineEdit>("EditPathReg", GroupBox1);
     EditPathReg->setReadOnly(true);
-    ButtonBrowseReg = Named<QPushButton>("ButtonBrowseReg", GroupBox1);
+    ButtonBrowseReg = qm::i18n::NewNamed<QPushButton>("ButtonBrowseReg", GroupBox1);
     ButtonBrowseReg->setText(QStringLiteral("Обзор..."));
     auto* pathRow = new QHBoxLayout(GroupBox1);
     pathRow->addWidget(EditPathReg, 1);
     pathRow->addWidget(ButtonBrowseReg);
 
-    GroupBoxListReg = Named<QGroupBox>("GroupBoxListReg", this);
+    GroupBoxListReg = qm::i18n::NewNamed<QGroupBox>("GroupBoxListReg", this);
     GroupBoxListReg->setTitle(QStringLiteral("Список"));
-    MemoReg = Named<QPlainTextEdit>("MemoReg", GroupBoxListReg);
+    MemoReg = qm::i18n::NewNamed<QPlainTextEdit>("MemoReg", GroupBoxListReg);
     MemoReg->setReadOnly(true);
     MemoReg->setLineWrapMode(QPlainTextEdit::NoWrap);
     MemoReg->setUndoRedoEnabled(false); // output only: an undo history would double it
     FSink = TMemoSink(MemoReg);
-    StatusBar2 = Named<QStatusBar>("StatusBar2", GroupBoxListReg);
+    StatusBar2 = qm::i18n::NewNamed<QStatusBar>("StatusBar2", GroupBoxListReg);
     StatusBar2->setSizeGripEnabled(false);
     auto* listColumn = new QVBoxLayout(GroupBoxListReg);
     listColumn->addWidget(MemoReg, 1);
     listColumn->addWidget(StatusBar2);
 
-    GroupBoxControlReg = Named<QGroupBox>("GroupBoxControlReg", this);
+    GroupBoxControlReg = qm::i18n::NewNamed<QGroupBox>("GroupBoxControlReg", this);
     GroupBoxControlReg->setTitle(QStringLiteral("Управление"));
     CheckBoxUninsdeletevalue = Option("CheckBoxUninsdeletevalue", GroupBoxControlReg);
     CheckBoxUninsdeletekey = Option("CheckBoxUninsdeletekey", GroupBoxControlReg);
@@ -74,11 +68,11 @@ TRegistryPage::TRegistryPage(const QObject* messageItems, QWidget* parent)
     options->addStretch(1);
     GroupBoxControlReg->setFixedWidth(210);
 
-    GroupBox2 = Named<QGroupBox>("GroupBox2", this);
+    GroupBox2 = qm::i18n::NewNamed<QGroupBox>("GroupBox2", this);
     GroupBox2->setTitle(QStringLiteral("Обработка"));
-    ButtonRegOption = Named<QToolButton>("ButtonRegOption", GroupBox2);
+    ButtonRegOption = qm::i18n::NewNamed<QToolButton>("ButtonRegOption", GroupBox2);
     ButtonRegOption->setToolTip(QStringLiteral("Показать/скрыть опции"));
-    ButtonChangeReg = Named<QPushButton>("ButtonChangeReg", GroupBox2);
+    ButtonChangeReg = qm::i18n::NewNamed<QPushButton>("ButtonChangeReg", GroupBox2);
     ButtonChangeReg->setText(QStringLiteral("Пуск"));
     for (QAbstractButton* b : {static_cast<QAbstractButton*>(ButtonBrowseReg),
                                static_cast<QAbstractButton*>(ButtonRegOption),
@@ -108,11 +102,6 @@ TRegistryPage::TRegistryPage(const QObject* messageItems, QWidget* parent)
             &TRegistryPage::CheckBoxUninsdeletekeyifemptyClick);
 }
 
-QString TRegistryPage::Message(const char* item) const {
-    const auto* action = FMessageItems->findChild<QAction*>(QString::fromLatin1(item));
-    return action ? action->text() : QString();
-}
-
 TRegConvOptions TRegistryPage::Options() const {
     return {CheckBoxUninsdeletekey->isChecked(), CheckBoxUninsdeletekeyifempty->isChecked(),
             CheckBoxUninsdeletevalue->isChecked()};
@@ -124,7 +113,7 @@ void TRegistryPage::SetRegOptionsVisible(bool visible) {
 }
 
 void TRegistryPage::ButtonBrowseRegClick() {
-    QFileDialog dialog(this, Message("LangSelectFolder"));
+    QFileDialog dialog(this, qm::i18n::MessageText(FMessageItems, "LangSelectFolder"));
     const QString current = EditPathReg->text();
     const qsizetype slash = std::max(current.lastIndexOf(u'/'), current.lastIndexOf(u'\\'));
     dialog.setDirectory(slash >= 0 ? current.first(slash + 1)

@@ -56,8 +56,6 @@ public slots:
     void CheckBoxUninsdeletekeyifemptyClick();
 
 private:
-    QString Message(const char* item) const;
-
     const QObject* FMessageItems;
     TAdvancedRegConverter* FConverter = nullptr;
     TMemoSink FSink;

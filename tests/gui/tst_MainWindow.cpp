@@ -2,6 +2,7 @@
 // commands, the command-line argument, drops, and the settings read at creation and written
 // at close.
 
+#include "GuiTestSupport.h"
 #include "app/Unit_Base.h"
 #include "filelist/FilesPage.h"
 #include "regconv/RegistryPage.h"
@@ -37,14 +38,6 @@ QString ReadFile(const QString& path) {
     return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
 }
 
-void WriteFile(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        qFatal("cannot write %s", qPrintable(path));
-    f.write(bytes);
-}
-
 bool IsBold(const QToolButton* b) {
     return b->font().bold();
 }
@@ -52,40 +45,6 @@ bool IsBold(const QToolButton* b) {
 // The settings store the outer size, frame included.
 void ResizeOuter(QWidget& window, const QSize& outer) {
     window.resize(outer - (window.frameGeometry().size() - window.size()));
-}
-
-void Drop(TForm1& form, const QStringList& paths) {
-    auto* data = new QMimeData;
-    QList<QUrl> urls;
-    for (const QString& p : paths)
-        urls.append(QUrl::fromLocalFile(p));
-    data->setUrls(urls);
-    // As the system delivers a drop: the drag enters the window, then it is dropped.
-    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(&form, &enter);
-    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(&form, &drop);
-    delete data;
-}
-
-// Closes the next menu or modal window as soon as it is open; returns a flag that tells
-// whether one was.
-std::shared_ptr<bool> CloseSoon() {
-    auto closed = std::make_shared<bool>(false);
-    auto* timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, closed] {
-        QWidget* open = QApplication::activePopupWidget();
-        if (!open)
-            open = QApplication::activeModalWidget();
-        if (!open)
-            return;
-        open->close();
-        *closed = true;
-        timer->deleteLater();
-    });
-    timer->start();
-    return closed;
 }
 
 } // namespace
@@ -178,7 +137,7 @@ private slots:
         connect(form.PopupMenu_General, &QMenu::aboutToShow, [&] { ++opened; });
 
         // Click: the menu opens; it is closed without a choice; the button stays down.
-        CloseSoon();
+        CloseNextPopup();
         form.SpeedButton_GeneralMenu->click();
         QCOMPARE(opened, 1);
         QVERIFY(!form.GeneralMenuAllowUp() && form.GeneralMenuPressed());
@@ -189,7 +148,7 @@ private slots:
         QVERIFY(form.GeneralMenuAllowUp() && !form.GeneralMenuPressed());
         QVERIFY(!form.SpeedButton_GeneralMenu->isChecked());
         // Third click: opens the menu again.
-        CloseSoon();
+        CloseNextPopup();
         form.SpeedButton_GeneralMenu->click();
         QCOMPARE(opened, 2);
 
@@ -202,7 +161,7 @@ private slots:
         QVERIFY(form.GeneralMenuAllowUp() && !form.GeneralMenuPressed());
 
         // Commands release it too.
-        CloseSoon();
+        CloseNextPopup();
         form.SpeedButton_GeneralMenu->click();
         form.CheckUpdateMenu->trigger();
         QVERIFY(form.GeneralMenuAllowUp());
@@ -306,18 +265,18 @@ private slots:
         WriteFile(text, "x");
         TForm1 form({});
 
-        Drop(form, {text}); // ignored
+        DropOn(form, {text}); // ignored
         QVERIFY(form.TabFile->EditPath->text().isEmpty() &&
                 form.TabReg->EditPathReg->text().isEmpty());
 
-        Drop(form, {regFolder, m_reg}); // a folder named x.reg is a folder; only the first counts
+        DropOn(form, {regFolder, m_reg}); // a folder named x.reg is a folder; only the first counts
         QCOMPARE(form.TabFile->EditPath->text(), regFolder);
         QCOMPARE(
             form.TabFile->MemoFileList->toPlainText(),
             QStringLiteral("[Files]\nSource: \"x.reg%1inside.txt\"; DestDir: \"\";").arg(kSep));
         QVERIFY(form.TabReg->EditPathReg->text().isEmpty());
 
-        Drop(form, {m_reg, regFolder});
+        DropOn(form, {m_reg, regFolder});
         QCOMPARE(form.PageControl->currentWidget(), form.TabReg);
         QCOMPARE(form.TabReg->EditPathReg->text(), m_reg);
         QCOMPARE(form.DefaultButton(), form.ButtonReg);
@@ -422,7 +381,7 @@ private slots:
         // The settings folder is a file: nothing can be written there.
         QDir(QFileInfo(m_settings).path()).removeRecursively();
         WriteFile(QFileInfo(m_settings).path(), "not a folder");
-        const auto told = CloseSoon();
+        const auto told = CloseNextPopup();
         TForm1 form({});
         form.show();
         QVERIFY(form.close());

@@ -1,6 +1,7 @@
 // The Files and Registry pages in the main window: options, dialogs, destinations and their
 // descriptions, flags, and a scan stopped from inside its own event pump.
 
+#include "GuiTestSupport.h"
 #include "app/Unit_Base.h"
 #include "filelist/FilesPage.h"
 #include "regconv/RegistryPage.h"
@@ -30,28 +31,6 @@
 #include <functional>
 
 namespace {
-
-void WriteFile(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        qFatal("cannot write %s", qPrintable(path));
-    f.write(bytes);
-}
-
-// Runs `act` on the next modal window (a dialog), then closes it.
-void WithNextDialog(std::function<void(QWidget*)> act) {
-    auto* timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            act(modal);
-            modal->close();
-            timer->deleteLater();
-        }
-    });
-    timer->start();
-}
 
 // Runs `act` once, from inside the first event-loop turn of the scan that follows.
 void DuringScan(std::function<void()> act) {
@@ -150,7 +129,7 @@ private slots:
         QString title;
         QStringList filters;
         QString folder;
-        WithNextDialog([&](QWidget* w) {
+        CloseNextPopup([&](QWidget* w) {
             auto* dialog = qobject_cast<QFileDialog*>(w);
             QVERIFY(dialog);
             title = dialog->windowTitle();
@@ -165,7 +144,7 @@ private slots:
         QCOMPARE(folder, QDir::toNativeSeparators(m_data.path()));
 
         form.TabFile->EditPath->setText(QStringLiteral("kept"));
-        WithNextDialog([](QWidget*) {});
+        CloseNextPopup([](QWidget*) {});
         form.TabFile->ButtonBrowse->click(); // cancelled
         QCOMPARE(form.TabFile->EditPath->text(), QStringLiteral("kept"));
     }

@@ -1,0 +1,59 @@
+#pragma once
+
+// Helpers of the window tests: files, drops as the system delivers them, and modal windows
+// closed from inside their own event loop.
+
+#include <QApplication>
+#include <QDir>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QTimer>
+#include <QUrl>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+inline void WriteFile(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        qFatal("cannot write %s", qPrintable(path));
+    f.write(bytes);
+}
+
+// Drops `paths` on `window`: the drag enters it, then it is dropped.
+inline void DropOn(QWidget& window, const QStringList& paths) {
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString& p : paths)
+        urls.append(QUrl::fromLocalFile(p));
+    data.setUrls(urls);
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&window, &enter);
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&window, &drop);
+}
+
+// Waits for the next menu or modal window, runs `act` on it and closes it; the returned flag
+// tells whether that happened.
+inline std::shared_ptr<bool> CloseNextPopup(std::function<void(QWidget*)> act = {}) {
+    auto closed = std::make_shared<bool>(false);
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, closed, act] {
+        QWidget* open = QApplication::activePopupWidget();
+        if (!open)
+            open = QApplication::activeModalWidget();
+        if (!open)
+            return;
+        if (act)
+            act(open);
+        open->close();
+        *closed = true;
+        timer->deleteLater();
+    });
+    timer->start();
+    return closed;
+}
