@@ -4,12 +4,16 @@
 #include "app/AppIcons.h"
 #include "filelist/FilesPage.h"
 #include "i18n/Components.h"
+#include "platform/NativeMessages.h"
 #include "platform/OsVersion.h"
 #include "platform/Shell.h"
 #include "regconv/AdvancedRegConverter.h"
 #include "regconv/RegistryPage.h"
 #include "settings/IniFile.h"
 #include "settings/PortablePath.h"
+#include "shell/ContextMenuVerbs.h"
+#include "themes/SystemTheme.h"
+#include "themes/WindowsDarkMode.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -86,6 +90,7 @@ TForm1::TForm1(QStringList arguments, QWidget* parent)
     BuildMenus();
     BuildWindow();
     connect(qApp, &QGuiApplication::focusWindowChanged, this, &TForm1::FocusWindowChanged);
+    qm::themes::WatchSystemTheme(this, [this] { WMSettingChange(); });
     FormCreate();
 }
 
@@ -117,8 +122,10 @@ void TForm1::BuildMenus() {
         theme->setCheckable(true);
         themes->addAction(theme);
         ThemeMenu->addAction(theme);
-        connect(theme, &QAction::triggered, this, &TForm1::ReleaseGeneralMenuButton);
     }
+    connect(ThemeAuto, &QAction::triggered, this, &TForm1::ThemeAutoClick);
+    connect(ThemeLight, &QAction::triggered, this, &TForm1::ThemeLightClick);
+    connect(ThemeDark, &QAction::triggered, this, &TForm1::ThemeDarkClick);
     ThemeAuto->setChecked(true);
     LanguageMenu = PopupMenu_General->addMenu(QStringLiteral("Язык"));
     LanguageMenu->setObjectName(QStringLiteral("LanguageMenu"));
@@ -141,6 +148,8 @@ void TForm1::BuildMenus() {
     AboutMenu->setShortcutContext(Qt::WindowShortcut);
     PopupMenu_General->addAction(AboutMenu);
     addAction(AboutMenu); // F1 works with the menu closed
+    connect(EmbedFolderMenu, &QAction::triggered, this, &TForm1::EmbedFolderMenuClick);
+    connect(EmbedRegMenu, &QAction::triggered, this, &TForm1::EmbedRegMenuClick);
     connect(CheckUpdateMenu, &QAction::triggered, this, &TForm1::CheckUpdateMenuClick);
     connect(AboutMenu, &QAction::triggered, this, &TForm1::AboutMenuClick);
 }
@@ -302,9 +311,18 @@ QString TForm1::Message(const char* item) const {
 }
 
 void TForm1::LoadNastr() {
+    CheckAndSetRegistryForFileTypes();
     const TIniFile ini(PortablePath());
-    for (QAction* theme : {ThemeAuto, ThemeLight, ThemeDark})
-        theme->setChecked(ini.ReadBool(kOption, theme->objectName(), false));
+    // A stored item is clicked, which applies its style: of several, the last one wins.
+    const std::pair<QAction*, void (TForm1::*)()> themes[] = {
+        {ThemeAuto, &TForm1::ThemeAutoClick},
+        {ThemeLight, &TForm1::ThemeLightClick},
+        {ThemeDark, &TForm1::ThemeDarkClick}};
+    for (const auto& [item, click] : themes) {
+        item->setChecked(ini.ReadBool(kOption, item->objectName(), false));
+        if (item->isChecked())
+            (this->*click)();
+    }
     TabFile->CheckBoxFullName->setChecked(
         ini.ReadBool(kOption, QStringLiteral("CheckBoxFullName"), false));
     // In this order: the page's handlers keep the two key options apart.
@@ -333,6 +351,10 @@ void TForm1::LoadNastr() {
 }
 
 bool TForm1::SaveNastr(QString& error) {
+    ApplyPendingVerb(EmbedFolderMenu, FPrevEmbedMenuState, &TForm1::RegisterContextMenu,
+                     &TForm1::UnregisterContextMenu);
+    ApplyPendingVerb(EmbedRegMenu, FPrevEmbedMenuStateReg, &TForm1::RegisterContextMenuReg,
+                     &TForm1::UnregisterContextMenuReg);
     TIniFile ini(PortablePath());
     ini.WriteBool(kOption, QStringLiteral("CheckBoxQuickUpdate"),
                   FQuickUpdate ? FQuickUpdate() : true);
@@ -535,6 +557,135 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseMove)
         ReleaseGeneralMenuButton();
     return QWidget::eventFilter(watched, event);
+}
+
+void TForm1::UnCheckTheme() {
+    for (QAction* item : ThemeMenu->actions())
+        item->setChecked(false);
+}
+
+void TForm1::FollowSystemTheme() {
+    if (SystemUsesDarkTheme()) {
+        SelectStyle(true, kStyleModernDark, kStyleModernDark);
+        QCoreApplication::processEvents();
+    }
+    if (!SystemUsesDarkTheme()) {
+        SelectStyle(true, kStyleModernLight, kStyleModernLight);
+        QCoreApplication::processEvents();
+    }
+}
+
+void TForm1::ThemeAutoClick() {
+    ReleaseGeneralMenuButton();
+    UnCheckTheme();
+    ThemeAuto->setChecked(true);
+    try {
+        FollowSystemTheme();
+    } catch (const std::exception& e) {
+        // The system's preference could not be read: the check mark has moved, the style
+        // stays, and the user is told.
+        QMessageBox::critical(this, kApplicationTitle, QString::fromUtf8(e.what()));
+    }
+}
+
+void TForm1::ThemeLightClick() {
+    ReleaseGeneralMenuButton();
+    UnCheckTheme();
+    ThemeLight->setChecked(true);
+    SelectStyle(true, kStyleModernLight, kStyleModernLight);
+    QCoreApplication::processEvents();
+}
+
+void TForm1::ThemeDarkClick() {
+    ReleaseGeneralMenuButton();
+    UnCheckTheme();
+    ThemeDark->setChecked(true);
+    SelectStyle(true, kStyleModernDark, kStyleModernDark);
+    QCoreApplication::processEvents();
+}
+
+void TForm1::WMSettingChange() {
+    if (ThemeAuto->isChecked()) {
+        try {
+            FollowSystemTheme();
+        } catch (const std::exception&) {
+            // An unreadable preference leaves the style as it is.
+        }
+    }
+    QCoreApplication::processEvents();
+}
+
+bool TForm1::nativeEvent(const QByteArray& eventType, void* message, qintptr* result) {
+    if (qm::platform::IsSettingsChangeMessage(eventType.toStdString(), message)) {
+        WMSettingChange();
+        *result = 0;
+        return true; // handled completely here
+    }
+    return QWidget::nativeEvent(eventType, message, result);
+}
+
+void TForm1::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ThemeChange)
+        WMSettingChange();
+    QWidget::changeEvent(event);
+}
+
+void TForm1::RegisterContextMenu() {
+    qm::shell::RegisterVerb(TVerbKind::Folder, Message("LangOpenInQuillmark"),
+                            QDir::toNativeSeparators(QCoreApplication::applicationFilePath()));
+}
+
+void TForm1::RegisterContextMenuReg() {
+    qm::shell::RegisterVerb(TVerbKind::RegFile, Message("LangconvertInQuillmark"),
+                            QDir::toNativeSeparators(QCoreApplication::applicationFilePath()));
+}
+
+void TForm1::UnregisterContextMenu() {
+    qm::shell::UnregisterVerb(TVerbKind::Folder);
+}
+
+void TForm1::UnregisterContextMenuReg() {
+    qm::shell::UnregisterVerb(TVerbKind::RegFile);
+}
+
+void TForm1::CheckAndSetRegistryForFileTypes() {
+    const bool folder = qm::shell::VerbRegistered(TVerbKind::Folder);
+    const bool reg = qm::shell::VerbRegistered(TVerbKind::RegFile);
+    EmbedFolderMenu->setChecked(folder);
+    EmbedRegMenu->setChecked(reg);
+    FPrevEmbedMenuState = folder;
+    FPrevEmbedMenuStateReg = reg;
+}
+
+void TForm1::EmbedFolderMenuClick() {
+    if (EmbedFolderMenu->isChecked())
+        RegisterContextMenu();
+    else
+        UnregisterContextMenu();
+    qm::shell::NotifyShell();
+    FPrevEmbedMenuState = EmbedFolderMenu->isChecked();
+    QCoreApplication::processEvents();
+}
+
+void TForm1::EmbedRegMenuClick() {
+    if (EmbedRegMenu->isChecked())
+        RegisterContextMenuReg();
+    else
+        UnregisterContextMenuReg();
+    qm::shell::NotifyShell();
+    FPrevEmbedMenuStateReg = EmbedRegMenu->isChecked();
+    QCoreApplication::processEvents();
+}
+
+// A check mark that differs from the verb's last applied state is applied at close.
+void TForm1::ApplyPendingVerb(QAction* item, bool& applied, void (TForm1::*registerVerb)(),
+                              void (TForm1::*unregisterVerb)()) {
+    if (item->isChecked() == applied)
+        return;
+    (this->*(item->isChecked() ? registerVerb : unregisterVerb))();
+    qm::shell::NotifyShell();
+    QCoreApplication::processEvents();
+    applied = item->isChecked();
 }
 
 // The window's own free area.

@@ -43,6 +43,15 @@ public:
     // Returns false, with the reason in `error`, when the settings file cannot be written.
     bool SaveNastr(QString& error);
 
+    // Themes
+    void UnCheckTheme();
+    // Context-menu verbs
+    void RegisterContextMenu();
+    void RegisterContextMenuReg();
+    void UnregisterContextMenu();
+    void UnregisterContextMenuReg();
+    void CheckAndSetRegistryForFileTypes();
+
     static QString GetShortcutTarget(const QString& path);
     static void CopyToClipboard(const QString& text);
     // The whole lines touched by the selection, each followed by CR LF, with the characters of
@@ -83,6 +92,13 @@ public:
 
 public slots:
     void FormActivate();
+    void ThemeAutoClick();
+    void ThemeLightClick();
+    void ThemeDarkClick();
+    // The system's settings changed (WM_SETTINGCHANGE, or the desktop's appearance settings).
+    void WMSettingChange();
+    void EmbedFolderMenuClick();
+    void EmbedRegMenuClick();
     // A dropped item (only the first of a drop reaches here).
     void DropItem(const QString& path);
     void ButtonFilesClick();
@@ -107,6 +123,8 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
+    void changeEvent(QEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
@@ -123,6 +141,9 @@ private:
     void CopyAllText(QPlainTextEdit* memo);
     void ClearText(QPlainTextEdit* memo);
     void FocusWindowChanged(QWindow* window);
+    void FollowSystemTheme();
+    void ApplyPendingVerb(QAction* item, bool& applied, void (TForm1::*registerVerb)(),
+                          void (TForm1::*unregisterVerb)());
 
     QStringList FArguments;
     QWidget* FForm8 = nullptr;

@@ -15,6 +15,14 @@
 #include <functional>
 #include <memory>
 
+// Points the settings, the registry stand-in and the desktop entries into `dir`, so a test
+// never touches the user's own.
+inline void IsolateFromUser(const QString& dir) {
+    qputenv("XDG_CONFIG_HOME", (dir + QStringLiteral("/config")).toUtf8());
+    qputenv("XDG_DATA_HOME", (dir + QStringLiteral("/data")).toUtf8());
+    qputenv("QUILLMARK_REGISTRY_FILE", (dir + QStringLiteral("/hkcu.txt")).toUtf8());
+}
+
 inline void WriteFile(const QString& path, const QByteArray& bytes) {
     QDir().mkpath(QFileInfo(path).path());
     QFile f(path);

@@ -60,7 +60,7 @@ class TestMainWindow : public QObject {
 
 private slots:
     void initTestCase() {
-        qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8());
+        IsolateFromUser(m_config.path());
         m_settings = PortablePath();
         m_folder = QDir::toNativeSeparators(m_data.filePath(QStringLiteral("App")));
         WriteFile(m_folder + QStringLiteral("/lang/de.ini"), "x");
@@ -72,10 +72,9 @@ private slots:
     void init() { QFile::remove(m_settings); }
 
     void settingsPathAndTitle() {
-        QCOMPARE(
-            m_settings,
-            QDir::toNativeSeparators(m_config.path()) + kSep +
-                QStringLiteral("Quillmark Team/Quillmark/Config/Option.ini").replace(u'/', kSep));
+        QCOMPARE(m_settings, QDir::toNativeSeparators(m_config.path()) + kSep +
+                                 QStringLiteral("config/Quillmark Team/Quillmark/Config/Option.ini")
+                                     .replace(u'/', kSep));
         TForm1 form({});
         QCOMPARE(form.windowTitle(), QStringLiteral("Quillmark %1 (%2-bit)")
                                          .arg(QStringLiteral(QM_VERSION_TEXT))

@@ -54,7 +54,7 @@ class TestPages : public QObject {
 
 private slots:
     void initTestCase() {
-        qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8());
+        IsolateFromUser(m_config.path());
         m_settings = PortablePath();
         m_tree = QDir::toNativeSeparators(m_data.filePath(QStringLiteral("tree")));
         for (int d = 0; d < 20; ++d)

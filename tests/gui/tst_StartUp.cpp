@@ -12,6 +12,8 @@ QProcessEnvironment Environment(const QString& runtime, const QString& config) {
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
+    env.insert(QStringLiteral("XDG_DATA_HOME"), runtime + QStringLiteral("/data"));
+    env.insert(QStringLiteral("QUILLMARK_REGISTRY_FILE"), runtime + QStringLiteral("/hkcu.txt"));
     return env;
 }
 

@@ -1,0 +1,160 @@
+// The general menu's verb items and theme items in the main window: what they store, what they
+// apply, and how they follow the system.
+
+#include "GuiTestSupport.h"
+#include "app/Unit_Base.h"
+#include "platform/Registry.h"
+#include "settings/IniFile.h"
+#include "settings/PortablePath.h"
+#include "shell/ContextMenuVerbs.h"
+#include "themes/WindowsDarkMode.h"
+
+#include <QAction>
+#include <QTemporaryDir>
+#include <QTest>
+
+using qm::platform::RegistryAccessor;
+
+class TestVerbsAndThemes : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString m_settings;
+
+private slots:
+    void initTestCase() {
+        IsolateFromUser(m_dir.path());
+        m_settings = PortablePath();
+    }
+
+    void init() {
+        QFile::remove(m_settings);
+        QFile::remove(m_dir.filePath(QStringLiteral("hkcu.txt")));
+        SetDarkThemeSource({});
+    }
+
+    // First, while this process has applied no style yet.
+    void noStoredTheme() {
+        TForm1 form({});
+        QVERIFY(!form.ThemeAuto->isChecked() && !form.ThemeLight->isChecked() &&
+                !form.ThemeDark->isChecked());
+        QCOMPARE(CurrentStyleName(), QString());
+        form.WMSettingChange(); // nothing follows the system
+        QCOMPARE(CurrentStyleName(), QString());
+    }
+
+    void lastStoredThemeWins() {
+        WriteFile(m_settings, "[Option]\r\nThemeAuto=1\r\nThemeLight=0\r\nThemeDark=1\r\n");
+        SetDarkThemeSource([] { return false; });
+        TForm1 form({});
+        QVERIFY(!form.ThemeAuto->isChecked() && !form.ThemeLight->isChecked() &&
+                form.ThemeDark->isChecked());
+        QCOMPARE(CurrentStyleName(), kStyleModernDark);
+    }
+
+    void autoFollowsTheSystem() {
+        bool dark = true;
+        SetDarkThemeSource([&] { return dark; });
+        TForm1 form({});
+        form.ThemeAuto->trigger();
+        QVERIFY(form.ThemeAuto->isChecked() && !form.ThemeDark->isChecked());
+        QCOMPARE(CurrentStyleName(), kStyleModernDark);
+        dark = false;
+        form.WMSettingChange();
+        QCOMPARE(CurrentStyleName(), kStyleModernLight);
+        dark = true;
+        form.WMSettingChange();
+        QCOMPARE(CurrentStyleName(), kStyleModernDark);
+
+        // A chosen style stays whatever the system does.
+        form.ThemeLight->trigger();
+        QVERIFY(form.ThemeLight->isChecked() && !form.ThemeAuto->isChecked());
+        QCOMPARE(CurrentStyleName(), kStyleModernLight);
+        form.WMSettingChange();
+        QCOMPARE(CurrentStyleName(), kStyleModernLight);
+        form.ThemeDark->trigger();
+        dark = false;
+        form.WMSettingChange();
+        QCOMPARE(CurrentStyleName(), kStyleModernDark);
+
+        // Clicking the checked item keeps it checked.
+        form.ThemeDark->trigger();
+        QVERIFY(form.ThemeDark->isChecked());
+        form.close();
+        QVERIFY(TIniFile(m_settings)
+                    .ReadBool(QStringLiteral("Option"), QStringLiteral("ThemeDark"), false));
+    }
+
+    void windowsPreference() {
+        // The Windows rule, on the registry stand-in: dark only when AppsUseLightTheme is 0.
+        const std::u16string key =
+            u"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
+        QVERIFY(!SystemUsesDarkThemeFromRegistry()); // no key
+        RegistryAccessor r(RegistryAccessor::Access::Full);
+        QVERIFY(r.OpenKey(key, true));
+        QVERIFY(!SystemUsesDarkThemeFromRegistry()); // no value
+        for (const auto& [value, dark] :
+             {std::pair{0, true}, std::pair{1, false}, std::pair{2, false}}) {
+            QVERIFY(r.WriteInteger(u"AppsUseLightTheme", value));
+            QCOMPARE(SystemUsesDarkThemeFromRegistry(), dark);
+        }
+        QVERIFY(r.WriteString(u"AppsUseLightTheme", u"0"));
+        QVERIFY_THROWS_EXCEPTION(qm::platform::RegistryError, SystemUsesDarkThemeFromRegistry());
+
+        // In the handlers: the settings change ignores the failure; the click reports it.
+        SetDarkThemeSource([] { return SystemUsesDarkThemeFromRegistry(); });
+        TForm1 form({});
+        form.ThemeLight->trigger();
+        const auto told = CloseNextPopup();
+        form.ThemeAuto->trigger();
+        QVERIFY(*told);
+        QVERIFY(form.ThemeAuto->isChecked());
+        QCOMPARE(CurrentStyleName(), kStyleModernLight);
+        form.WMSettingChange();
+        QCOMPARE(CurrentStyleName(), kStyleModernLight);
+    }
+
+    void verbItems() {
+        {
+            TForm1 form({});
+            QVERIFY(!form.EmbedFolderMenu->isChecked() && !form.EmbedRegMenu->isChecked());
+            form.EmbedFolderMenu->trigger(); // checks itself, then registers
+            QVERIFY(qm::shell::VerbRegistered(TVerbKind::Folder));
+            QVERIFY(form.FPrevEmbedMenuState);
+            // Changed without its click (as the language code will): applied at close.
+            form.EmbedRegMenu->setChecked(true);
+            QVERIFY(!qm::shell::VerbRegistered(TVerbKind::RegFile));
+            form.close();
+            QVERIFY(qm::shell::VerbRegistered(TVerbKind::RegFile));
+        }
+        TForm1 again({});
+        QVERIFY(again.EmbedFolderMenu->isChecked() && again.EmbedRegMenu->isChecked());
+        again.EmbedRegMenu->trigger();
+        QVERIFY(!qm::shell::VerbRegistered(TVerbKind::RegFile));
+        QCOMPARE(QString::fromStdU16String([] {
+                     RegistryAccessor r(RegistryAccessor::Access::Read);
+                     r.OpenKey(u"Software\\Classes\\Directory\\shell\\Quillmark", false);
+                     return r.ReadString(u"");
+                 }()),
+                 QStringLiteral("Открыть в Quillmark"));
+    }
+
+    void refusedWriteLeavesTheItemCheckedForTheRun() {
+        // The store's folder is a file: nothing can be written.
+        WriteFile(m_dir.filePath(QStringLiteral("blocked")), "x");
+        qputenv("QUILLMARK_REGISTRY_FILE",
+                m_dir.filePath(QStringLiteral("blocked/hkcu.txt")).toUtf8());
+        {
+            TForm1 form({});
+            form.EmbedFolderMenu->trigger();
+            QVERIFY(form.EmbedFolderMenu->isChecked());
+            QVERIFY(!qm::shell::VerbRegistered(TVerbKind::Folder));
+        }
+        TForm1 next({});
+        QVERIFY(!next.EmbedFolderMenu->isChecked());
+        qputenv("QUILLMARK_REGISTRY_FILE", m_dir.filePath(QStringLiteral("hkcu.txt")).toUtf8());
+    }
+};
+
+QTEST_MAIN(TestVerbsAndThemes)
+#include "tst_VerbsAndThemes.moc"
