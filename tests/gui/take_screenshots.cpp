@@ -8,6 +8,7 @@
 #include "app/Unit_Base.h"
 #include "filelist/FilesPage.h"
 #include "regconv/RegistryPage.h"
+#include "themes/WindowsDarkMode.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -56,5 +57,12 @@ int main(int argc, char* argv[]) {
 
     form8.show();
     ok = Save(form8, out + QStringLiteral("about.png")) && ok;
+    form8.hide();
+
+    form1.ButtonFilesClick();
+    SelectStyle(true, kStyleModernLight, kStyleModernLight);
+    ok = Save(form1, out + QStringLiteral("style-light.png")) && ok;
+    SelectStyle(true, kStyleModernDark, kStyleModernDark);
+    ok = Save(form1, out + QStringLiteral("style-dark.png")) && ok;
     return ok ? 0 : 1;
 }
