@@ -2,6 +2,8 @@
 
 // The About window: title and version, copyright line, program icon, and the contact links.
 
+#include "i18n/Translation.h"
+
 #include <QDialog>
 #include <QLabel>
 
@@ -21,12 +23,17 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 };
 
-class TForm8 : public QDialog {
+class TForm8 : public QDialog, public ITranslatableWindow {
     Q_OBJECT
 
 public:
     // `mainWindow` gives the title shown as the version line (read again at each showing).
     explicit TForm8(const QWidget* mainWindow);
+
+    // ITranslatableWindow
+    QString WindowName() const override { return QStringLiteral("Form8"); }
+    QWidget* Window() override { return this; }
+    QList<TComponent> Components() const override;
 
     QLabel* Image1;
     QLabel* LabelVersion;

@@ -3,6 +3,7 @@
 #include "about/Unit_About.h"
 #include "app/AppIcons.h"
 #include "app/Unit_Base.h"
+#include "i18n/LanguageFiles.h"
 #include "platform/Memory.h"
 #include "platform/SingleInstance.h"
 #include "settings/PortablePath.h"
@@ -20,9 +21,19 @@ int RunQuillmark(int argc, char* argv[]) {
     QApplication::setApplicationName(kApplicationTitle);
     QApplication::setWindowIcon(qm::app::ProgramIcon());
 
+    // The very first start picks the language that matches the system's, so the Files page
+    // starts with destinations to offer.
+    PortableMode = DetectPortableMode();
+    qm::i18n::ChooseLanguageOnFirstStart();
+
     TForm1 form1(QApplication::arguments().mid(1));
     TForm8 form8(&form1);
     form1.SetAboutWindow(&form8);
+    form1.SetApplicationWindows({&form1, &form8});
+
+    form1.LoadLanguage();
+    form1.CleanTranslationsLikeGlobload();
+    form1.globLoad();
 
     if (form1.IsWindows10Or11()) {
         form1.show();

@@ -4,6 +4,7 @@
 #include "app/AppIcons.h"
 #include "filelist/FilesPage.h"
 #include "i18n/Components.h"
+#include "i18n/LanguageFiles.h"
 #include "platform/NativeMessages.h"
 #include "platform/OsVersion.h"
 #include "platform/Shell.h"
@@ -686,6 +687,156 @@ void TForm1::ApplyPendingVerb(QAction* item, bool& applied, void (TForm1::*regis
     qm::shell::NotifyShell();
     QCoreApplication::processEvents();
     applied = item->isChecked();
+}
+
+QList<TComponent> TForm1::Components() const {
+    using K = TComponentKind;
+    // The order of the window's definition: the start-up pass looks keys up in this order.
+    static const std::pair<const char*, K> kTable[] = {
+        {"TabControlTitle", K::TabControl},
+        {"SpeedButton_GeneralMenu", K::SpeedButton},
+        {"PageControl", K::PageControl},
+        {"TabFile", K::TabSheet},
+        {"GroupBoxControl", K::GroupBox},
+        {"ComboBoxDestDir", K::ComboBox},
+        {"LabelDestDir", K::Label},
+        {"GroupBoxFlags", K::GroupBox},
+        {"CheckListBoxFlags", K::CheckListBox},
+        {"GroupBoxList", K::GroupBox},
+        {"MemoFileList", K::Memo},
+        {"StatusBar1", K::StatusBar},
+        {"GroupBoxPath", K::GroupBox},
+        {"EditPath", K::Edit},
+        {"ButtonBrowse", K::Button},
+        {"GroupBoxSearch", K::GroupBox},
+        {"ButtonSearch", K::Button},
+        {"CheckBoxFullName", K::CheckBox},
+        {"ButtonFileOption", K::SpeedButton},
+        {"TabReg", K::TabSheet},
+        {"GroupBox1", K::GroupBox},
+        {"EditPathReg", K::Edit},
+        {"ButtonBrowseReg", K::Button},
+        {"GroupBox2", K::GroupBox},
+        {"ButtonChangeReg", K::Button},
+        {"ButtonRegOption", K::SpeedButton},
+        {"GroupBoxListReg", K::GroupBox},
+        {"MemoReg", K::Memo},
+        {"StatusBar2", K::StatusBar},
+        {"GroupBoxControlReg", K::GroupBox},
+        {"CheckBoxUninsdeletevalue", K::CheckBox},
+        {"CheckBoxUninsdeletekeyifempty", K::CheckBox},
+        {"CheckBoxUninsdeletekey", K::CheckBox},
+        {"TabControlPanel", K::TabControl},
+        {"ButtonReg", K::Button},
+        {"ButtonFiles", K::Button},
+        {"PopupMenuLanguage", K::PopupMenu},
+        {"LangOpenInQuillmark", K::MenuItem},
+        {"LangSearch", K::MenuItem},
+        {"LangStop", K::MenuItem},
+        {"LangSelectFolder", K::MenuItem},
+        {"LangOnlyWindows", K::MenuItem},
+        {"LangError", K::MenuItem},
+        {"LangElements", K::MenuItem},
+        {"LangconvertInQuillmark", K::MenuItem},
+        {"PopupMenuList", K::PopupMenu},
+        {"CopySelectedLinesMenu", K::MenuItem},
+        {"CopySelectedTextMenu", K::MenuItem},
+        {"N4", K::MenuItem},
+        {"CopyAllTextMenu", K::MenuItem},
+        {"N6", K::MenuItem},
+        {"ClearTextMenu", K::MenuItem},
+        {"PopupMenu_General", K::PopupMenu},
+        {"ThemeMenu", K::MenuItem},
+        {"ThemeAuto", K::MenuItem},
+        {"ThemeLight", K::MenuItem},
+        {"ThemeDark", K::MenuItem},
+        {"LanguageMenu", K::MenuItem},
+        {"N5", K::MenuItem},
+        {"EmbedFolderMenu", K::MenuItem},
+        {"EmbedRegMenu", K::MenuItem},
+        {"N3", K::MenuItem},
+        {"CheckUpdateMenu", K::MenuItem},
+        {"N2", K::MenuItem},
+        {"AboutMenu", K::MenuItem},
+        {"PopupMenuRegList", K::PopupMenu},
+        {"CopySelectedLinesRegMenu", K::MenuItem},
+        {"CopySelectedTextRegMenu", K::MenuItem},
+        {"MenuItem3", K::MenuItem},
+        {"CopyAllTextRegMenu", K::MenuItem},
+        {"MenuItem5", K::MenuItem},
+        {"ClearTextRegMenu", K::MenuItem},
+        {"ImageList3", K::ImageList},
+        {"ImageList_Menu", K::ImageList},
+    };
+    QList<TComponent> components;
+    for (const auto& [name, kind] : kTable) {
+        const QString n = QString::fromLatin1(name);
+        components.append({n, kind, findChild<QObject*>(n)});
+    }
+    return components;
+}
+
+void TForm1::LoadLanguage() {
+    for (QAction* item : LanguageMenu->actions()) {
+        LanguageMenu->removeAction(item);
+        item->deleteLater(); // it may be the item whose click is being dispatched
+    }
+    for (QActionGroup* old : LanguageMenu->findChildren<QActionGroup*>(Qt::FindDirectChildrenOnly))
+        old->deleteLater();
+    CurrentLanguage =
+        TIniFile(PortablePath())
+            .ReadString(QStringLiteral("Language"), QStringLiteral("Language"), QString());
+    auto* group = new QActionGroup(LanguageMenu);
+    for (const QString& file : qm::i18n::ListLanguageFiles()) {
+        const QString name = QFileInfo(file).completeBaseName();
+        auto* item =
+            new QAction(name + QStringLiteral("\t\t") + qm::i18n::LanguageDisplayName(file, name),
+                        LanguageMenu);
+        item->setCheckable(true);
+        item->setActionGroup(group);
+        item->setChecked(QString::compare(name, CurrentLanguage, Qt::CaseInsensitive) == 0 ||
+                         name + QStringLiteral(".ini") == CurrentLanguage);
+        connect(item, &QAction::triggered, this, [this, item] { LanguageItemClick(item); });
+        LanguageMenu->addAction(item);
+    }
+}
+
+void TForm1::LanguageItemClick(QAction* item) {
+    const QString name = item->text().section(u'\t', 0, 0);
+    CurrentLanguage = name;
+    for (QAction* other : LanguageMenu->actions())
+        other->setChecked(false);
+    item->setChecked(true);
+    TIniFile settings(PortablePath());
+    settings.WriteString(QStringLiteral("Language"), QStringLiteral("Language"), name);
+    if (!settings.Save()) {
+        QMessageBox::critical(this, kApplicationTitle, settings.ErrorString());
+        return;
+    }
+    LoadLanguage();
+    globLoad();
+    // The folder verb's text follows the language.
+    if (EmbedFolderMenu->isChecked()) {
+        RegisterContextMenu();
+        qm::shell::NotifyShell();
+    }
+}
+
+void TForm1::globLoad() {
+    TTranslation translation;
+    for (ITranslatableWindow* window : FWindows) {
+        const TIniFile language(LanguageFilePath(CurrentLanguageName()));
+        if (!language.SectionExists(kApplicationTitle))
+            continue;
+        TranslateForm(translation, *window, kApplicationTitle);
+        QCoreApplication::processEvents();
+    }
+}
+
+void TForm1::CleanTranslationsLikeGlobload() {
+    for (const QString& file : qm::i18n::LanguageFilesInFolderOrder())
+        qm::i18n::CleanLanguageFile(
+            ProgramFolder() + QStringLiteral("Language") + QDir::separator() + file, FWindows);
 }
 
 // The window's own free area.

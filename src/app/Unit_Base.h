@@ -4,6 +4,8 @@
 // buttons, the Files and Registry pages, the command-line argument, dropped items, the text-area
 // commands, and the settings read at creation and written at close.
 
+#include "i18n/Translation.h"
+
 #include <QStringList>
 #include <QWidget>
 #include <array>
@@ -21,7 +23,7 @@ class TAdvancedRegConverter;
 class TFilesPage;
 class TRegistryPage;
 
-class TForm1 : public QWidget {
+class TForm1 : public QWidget, public ITranslatableWindow {
     Q_OBJECT
 
 public:
@@ -31,6 +33,20 @@ public:
 
     // The About window, shown modally by the general menu.
     void SetAboutWindow(QWidget* form8) { FForm8 = form8; }
+    // The program's windows in their order (this one first), for the language code.
+    void SetApplicationWindows(QList<ITranslatableWindow*> windows) {
+        FWindows = std::move(windows);
+    }
+
+    // ITranslatableWindow
+    QString WindowName() const override { return kMainWindowName; }
+    QWidget* Window() override { return this; }
+    QList<TComponent> Components() const override;
+
+    // Languages
+    void LoadLanguage();
+    void globLoad();
+    void CleanTranslationsLikeGlobload();
     // The update window's quick-update option, stored at close; until that window exists the
     // option's start state (ticked) is stored.
     void SetQuickUpdateSource(std::function<bool()> source) { FQuickUpdate = std::move(source); }
@@ -99,6 +115,7 @@ public slots:
     void WMSettingChange();
     void EmbedFolderMenuClick();
     void EmbedRegMenuClick();
+    void LanguageItemClick(QAction* item);
     // A dropped item (only the first of a drop reaches here).
     void DropItem(const QString& path);
     void ButtonFilesClick();
@@ -147,6 +164,7 @@ private:
 
     QStringList FArguments;
     QWidget* FForm8 = nullptr;
+    QList<ITranslatableWindow*> FWindows{this};
     std::function<bool()> FQuickUpdate;
     QWidget* FDefaultButton = nullptr;
     bool FMenuAllowUp = true;

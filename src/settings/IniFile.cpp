@@ -1,9 +1,6 @@
 #include "settings/IniFile.h"
 
 #include <QFile>
-#include <QSaveFile>
-#include <QStringDecoder>
-#include <QStringEncoder>
 
 namespace {
 
@@ -24,28 +21,9 @@ bool SameName(const QString& a, const QString& b) {
 } // namespace
 
 TIniFile::TIniFile(QString fileName) : FFileName(std::move(fileName)) {
-    QFile file(FFileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return;
-    const QByteArray bytes = file.readAll();
-    QStringDecoder decoder;
-    QByteArrayView body(bytes);
-    if (bytes.startsWith("\xEF\xBB\xBF")) {
-        FEncoding = TTextEncoding::Utf8Bom;
-        decoder = QStringDecoder(QStringDecoder::Utf8);
-        body = body.sliced(3);
-    } else if (bytes.startsWith("\xFF\xFE")) {
-        FEncoding = TTextEncoding::Utf16LE;
-        decoder = QStringDecoder(QStringDecoder::Utf16LE);
-        body = body.sliced(2);
-    } else if (bytes.startsWith("\xFE\xFF")) {
-        FEncoding = TTextEncoding::Utf16BE;
-        decoder = QStringDecoder(QStringDecoder::Utf16BE);
-        body = body.sliced(2);
-    } else {
-        decoder = QStringDecoder(QStringDecoder::Utf8);
-    }
-    Parse(decoder.decode(body));
+    const QString text = ReadTextFile(FFileName, &FEncoding, &FLoaded);
+    FLoaded = FLoaded && QFile::exists(FFileName);
+    Parse(text);
 }
 
 void TIniFile::Parse(const QString& text) {
@@ -116,6 +94,15 @@ QStringList TIniFile::ReadSection(const QString& section) const {
     return keys;
 }
 
+QStringList TIniFile::ReadSectionValues(const QString& section) const {
+    QStringList lines;
+    if (const TSection* s = Find(section)) {
+        for (const TEntry& e : s->Entries)
+            lines.append(e.HasValue ? e.Key + u'=' + e.Value : e.Key);
+    }
+    return lines;
+}
+
 bool TIniFile::ValueExists(const QString& section, const QString& key) const {
     return FindEntry(section, key) != nullptr;
 }
@@ -164,6 +151,17 @@ void TIniFile::EraseSection(const QString& section) {
     FSections.removeIf([&](const TSection& s) { return SameName(s.Name, section); });
 }
 
+void TIniFile::DeleteFirstKey(const QString& section, const QString& key) {
+    if (TSection* s = Find(section)) {
+        for (qsizetype i = 0; i < s->Entries.size(); ++i) {
+            if (SameName(s->Entries[i].Key, key)) {
+                s->Entries.removeAt(i);
+                return;
+            }
+        }
+    }
+}
+
 void TIniFile::DeleteKey(const QString& section, const QString& key) {
     if (TSection* s = Find(section))
         s->Entries.removeIf([&](const TEntry& e) { return SameName(e.Key, key); });
@@ -178,27 +176,6 @@ bool TIniFile::Save() {
                                : e.Key + QStringLiteral("\r\n");
         text += QStringLiteral("\r\n");
     }
-    QByteArray bytes;
-    switch (FEncoding) {
-    case TTextEncoding::Utf8:
-        bytes = text.toUtf8();
-        break;
-    case TTextEncoding::Utf8Bom:
-        bytes = "\xEF\xBB\xBF" + text.toUtf8();
-        break;
-    case TTextEncoding::Utf16LE:
-        bytes = "\xFF\xFE" + QStringEncoder(QStringEncoder::Utf16LE).encode(text);
-        break;
-    case TTextEncoding::Utf16BE:
-        bytes = "\xFE\xFF" + QStringEncoder(QStringEncoder::Utf16BE).encode(text);
-        break;
-    }
-    // A crash or a full disk while writing leaves the old file, never a cut one.
-    QSaveFile file(FFileName);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit()) {
-        FError.clear();
-        return true;
-    }
-    FError = file.errorString();
-    return false;
+    FError = WriteTextFile(FFileName, text, FEncoding);
+    return FError.isEmpty();
 }

@@ -13,16 +13,17 @@
 // file that replaces the old one only when complete. Untouched sections and keys are kept;
 // comments are not.
 
+#include "settings/TextFile.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
 
-enum class TTextEncoding { Utf8, Utf8Bom, Utf16LE, Utf16BE };
-
 class TIniFile {
 public:
-    // Reads `fileName`; a missing or unreadable file reads as empty.
+    // Reads `fileName`; a missing or unreadable file reads as empty (Loaded() tells which).
     explicit TIniFile(QString fileName);
+    bool Loaded() const { return FLoaded; }
 
     const QString& FileName() const { return FFileName; }
     // The encoding the file was read in (from its byte-order mark; UTF-8 without one), and the
@@ -35,6 +36,8 @@ public:
     // The key names of a section, in file order (a repeated key appears as often as it occurs).
     QStringList ReadSection(const QString& section) const;
     bool ValueExists(const QString& section, const QString& key) const;
+    // The lines of a section as "key=value" (a key without a value alone), in file order.
+    QStringList ReadSectionValues(const QString& section) const;
 
     // The first occurrence of the key; `defaultValue` when it is missing or has no value.
     QString ReadString(const QString& section, const QString& key,
@@ -50,6 +53,8 @@ public:
     void WriteBool(const QString& section, const QString& key, bool value);
     void EraseSection(const QString& section);
     void DeleteKey(const QString& section, const QString& key);
+    // Removes the first line of `section` with this key.
+    void DeleteFirstKey(const QString& section, const QString& key);
 
     // Writes the file back; false with the system's reason in ErrorString() when it cannot.
     bool Save();
@@ -73,6 +78,7 @@ private:
 
     QString FFileName;
     TTextEncoding FEncoding = TTextEncoding::Utf8;
+    bool FLoaded = false;
     QList<TSection> FSections;
     QString FError;
 };

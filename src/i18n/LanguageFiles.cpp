@@ -1,0 +1,125 @@
+#include "i18n/LanguageFiles.h"
+
+#include "platform/FileAccess.h"
+#include "settings/IniFile.h"
+#include "settings/PortablePath.h"
+
+#include <QCollator>
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+#include <algorithm>
+
+QString CurrentLanguage;
+
+namespace qm::i18n {
+
+namespace {
+
+QString LanguageFolder() {
+    return ProgramFolder() + QStringLiteral("Language");
+}
+
+// The cleaning compares names ignoring the case of A to Z only.
+bool SameAscii(QStringView a, QStringView b) {
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        char16_t x = a[i].unicode();
+        char16_t y = b[i].unicode();
+        if (x >= u'A' && x <= u'Z')
+            x = static_cast<char16_t>(x - u'A' + u'a');
+        if (y >= u'A' && y <= u'Z')
+            y = static_cast<char16_t>(y - u'A' + u'a');
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
+bool KeyIsStale(const QString& key, const QList<ITranslatableWindow*>& windows) {
+    const qsizetype dot = key.indexOf(u'.');
+    if (dot < 0)
+        return true;
+    const QStringView windowName = QStringView(key).first(dot);
+    const auto window = std::find_if(windows.begin(), windows.end(), [&](ITranslatableWindow* w) {
+        return SameAscii(w->WindowName(), windowName);
+    });
+    if (window == windows.end())
+        return true;
+    const QStringView rest = QStringView(key).sliced(dot + 1);
+    const qsizetype second = rest.indexOf(u'.');
+    if (second < 0)
+        return false; // <Window>.<Word>
+    const QStringView componentName = rest.first(second);
+    const QList<TComponent> components = (*window)->Components();
+    return std::none_of(components.begin(), components.end(),
+                        [&](const TComponent& c) { return SameAscii(c.Name, componentName); });
+}
+
+} // namespace
+
+QStringList LanguageFilesInFolderOrder() {
+    return QDir(LanguageFolder())
+        .entryList({QStringLiteral("*.ini")}, QDir::Files | QDir::Hidden | QDir::System,
+                   QDir::Unsorted);
+}
+
+QStringList ListLanguageFiles() {
+    QStringList files = LanguageFilesInFolderOrder();
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::sort(files.begin(), files.end(),
+              [&](const QString& a, const QString& b) { return collator.compare(a, b) < 0; });
+    return files;
+}
+
+QString LanguageDisplayName(const QString& fileName, const QString& name) {
+    return TIniFile(LanguageFolder() + QDir::separator() + fileName)
+        .ReadString(QStringLiteral("Language information"), QStringLiteral("LANGNAME"), name);
+}
+
+void CleanLanguageFile(const QString& path, const QList<ITranslatableWindow*>& windows) {
+    if (QFileInfo::exists(path) && !qm::platform::IsFileWritable(path.toStdU16String()))
+        return;
+    TIniFile ini(path);
+    if (!ini.Loaded())
+        return;
+    bool modified = false;
+    for (const QString& section : ini.Sections()) {
+        if (SameAscii(section, u"Language information") || SameAscii(section, u"DestDir"))
+            continue;
+        const QStringList keys = ini.ReadSection(section);
+        for (qsizetype i = keys.size() - 1; i >= 0; --i) {
+            const bool repeated =
+                std::any_of(keys.begin(), keys.begin() + i,
+                            [&](const QString& k) { return SameAscii(k, keys[i]); });
+            if (repeated || KeyIsStale(keys[i], windows)) {
+                ini.DeleteFirstKey(section, keys[i]);
+                modified = true;
+            }
+        }
+        if (ini.ReadSection(section).isEmpty()) {
+            ini.EraseSection(section);
+            modified = true;
+        }
+    }
+    if (modified && qm::platform::IsFileWritable(path.toStdU16String()))
+        ini.Save();
+}
+
+void ChooseLanguageOnFirstStart() {
+    const QString settings = PortablePath();
+    if (QFileInfo::exists(settings))
+        return;
+    const QStringList ui = QLocale::system().uiLanguages();
+    const bool russian = !ui.isEmpty() && QLocale(ui.front()).language() == QLocale::Russian;
+    const QString language = russian ? QStringLiteral("Russian") : QStringLiteral("English");
+    if (!QFileInfo::exists(LanguageFilePath(language)))
+        return;
+    TIniFile ini(settings);
+    ini.WriteString(QStringLiteral("Language"), QStringLiteral("Language"), language);
+    ini.Save();
+}
+
+} // namespace qm::i18n
