@@ -8,7 +8,8 @@ if ! command -v xvfb-run >/dev/null; then
 fi
 cmake --preset release >/dev/null
 cmake --build --preset release --target qm_take_screenshots >/dev/null
-mkdir -p docs/screenshots
+mkdir -p docs/screenshots build/release/tests/gui/Language
+cp share/Language/*.ini build/release/tests/gui/Language/
 sample=/tmp/quillmark-sample
 rm -rf "$sample"
 trap 'rm -rf "$sample"' EXIT

@@ -8,6 +8,8 @@
 #include "app/Unit_Base.h"
 #include "filelist/FilesPage.h"
 #include "regconv/RegistryPage.h"
+#include "settings/IniFile.h"
+#include "settings/PortablePath.h"
 #include "themes/WindowsDarkMode.h"
 
 #include <QApplication>
@@ -59,7 +61,19 @@ int main(int argc, char* argv[]) {
     ok = Save(form8, out + QStringLiteral("about.png")) && ok;
     form8.hide();
 
+    // In English: the language chosen as the language menu chooses it.
+    TIniFile settings(PortablePath());
+    settings.WriteString(QStringLiteral("Language"), QStringLiteral("Language"),
+                         QStringLiteral("English"));
+    settings.Save();
+    form1.SetApplicationWindows({&form1, &form8});
+    form1.LoadLanguage();
+    form1.globLoad();
+    form1.ButtonRegClick();
+    ok = Save(form1, out + QStringLiteral("english-registry-page.png")) && ok;
     form1.ButtonFilesClick();
+    ok = Save(form1, out + QStringLiteral("english-files-page.png")) && ok;
+
     SelectStyle(true, kStyleModernLight, kStyleModernLight);
     ok = Save(form1, out + QStringLiteral("style-light.png")) && ok;
     SelectStyle(true, kStyleModernDark, kStyleModernDark);
