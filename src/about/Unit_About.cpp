@@ -105,24 +105,18 @@ TForm8::TForm8(const QWidget* mainWindow) : QDialog(nullptr), FMainWindow(mainWi
 QList<TComponent> TForm8::Components() const {
     using K = TComponentKind;
     // The order of the window's definition.
-    static const std::pair<const char*, K> kTable[] = {
-        {"TabControlBody", K::TabControl},
-        {"Image1", K::Image},
-        {"LabelVersion", K::Label},
-        {"LabelCopyright", K::Label},
-        {"LabelYaMail", K::Label},
-        {"LabelMainWebSite", K::Label},
-        {"LabelGMail", K::Label},
-        {"LabelTelegram", K::Label},
-        {"TabControlButtons", K::TabControl},
-        {"Button1", K::Button},
-    };
-    QList<TComponent> components;
-    for (const auto& [name, kind] : kTable) {
-        const QString n = QString::fromLatin1(name);
-        components.append({n, kind, findChild<QObject*>(n)});
-    }
-    return components;
+    return ComponentTable(this, {
+                                    {"TabControlBody", K::TabControl},
+                                    {"Image1", K::Image},
+                                    {"LabelVersion", K::Label},
+                                    {"LabelCopyright", K::Label},
+                                    {"LabelYaMail", K::Label},
+                                    {"LabelMainWebSite", K::Label},
+                                    {"LabelGMail", K::Label},
+                                    {"LabelTelegram", K::Label},
+                                    {"TabControlButtons", K::TabControl},
+                                    {"Button1", K::Button},
+                                });
 }
 
 void TForm8::FormCreate() {

@@ -152,6 +152,17 @@ QStringList ReadLines(const QString& path, bool& ok) {
 
 } // namespace
 
+QList<TComponent>
+ComponentTable(const QObject* window,
+               std::initializer_list<std::pair<const char*, TComponentKind>> table) {
+    QList<TComponent> components;
+    for (const auto& [name, kind] : table) {
+        const QString n = QString::fromLatin1(name);
+        components.append({n, kind, window->findChild<QObject*>(n)});
+    }
+    return components;
+}
+
 bool IsTranslatableText(const QString& text) {
     if (text.isEmpty() || text == u"-")
         return false;

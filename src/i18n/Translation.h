@@ -12,6 +12,8 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <initializer_list>
+#include <utility>
 
 class QWidget;
 
@@ -51,6 +53,12 @@ public:
     // Every component the window owns, in the order of its definition.
     virtual QList<TComponent> Components() const = 0;
 };
+
+// A window's component table from (name, kind) pairs in definition order; each object is the
+// window's descendant of that name.
+QList<TComponent>
+ComponentTable(const QObject* window,
+               std::initializer_list<std::pair<const char*, TComponentKind>> table);
 
 inline const QString kMainWindowName = QStringLiteral("Form1");
 inline const QString kUpdateWindowName = QStringLiteral("Form10");

@@ -6,6 +6,7 @@
 #include "platform/Registry.h"
 
 #include "platform/CodePage.h"
+#include "platform/posix/XdgFolders.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -61,14 +62,8 @@ bool IsBelow(std::u16string_view path, std::u16string_view ancestor) {
 std::string StorePath() {
     if (const char* file = std::getenv("QUILLMARK_REGISTRY_FILE"); file && *file)
         return file;
-    std::string data;
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg == '/')
-        data = xdg;
-    else if (const char* home = std::getenv("HOME"); home && *home)
-        data = std::string(home) + "/.local/share";
-    else
-        data = "/tmp";
-    return data + "/Quillmark/HKEY_CURRENT_USER.txt";
+    const std::string data = posix::XdgDataHome();
+    return (data.empty() ? std::string("/tmp") : data) + "/Quillmark/HKEY_CURRENT_USER.txt";
 }
 
 void MakeParents(const std::string& file) {

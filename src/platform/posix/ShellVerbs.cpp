@@ -1,6 +1,7 @@
 #include "platform/ShellVerbs.h"
 
 #include "platform/CodePage.h"
+#include "platform/posix/XdgFolders.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -17,14 +18,8 @@ namespace qm::platform {
 namespace {
 
 std::string ApplicationsFolder() {
-    std::string data;
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg == '/')
-        data = xdg;
-    else if (const char* home = std::getenv("HOME"); home && *home)
-        data = std::string(home) + "/.local/share";
-    else
-        return {};
-    return data + "/applications";
+    const std::string data = posix::XdgDataHome();
+    return data.empty() ? std::string() : data + "/applications";
 }
 
 std::string EntryPath(std::u16string_view id) {
