@@ -242,6 +242,17 @@ private slots:
         QCOMPARE(OutputLines(form).size(), 401);
     }
 
+    void closingStopsTheScan() {
+        TForm1 form({});
+        form.show();
+        form.TabFile->EditPath->setText(m_tree + QDir::separator());
+        DuringScan([&] { form.close(); });
+        form.TabFile->ButtonSearch->click();
+        QCOMPARE(form.TabFile->Scanner().ButtonState(), TFileScanner::bsIdle);
+        QVERIFY(OutputLines(form).size() < 401);
+        QVERIFY(QFile::exists(PortablePath())); // the settings were written all the same
+    }
+
     void droppedFolderStopsTheScan() {
         TForm1 form({});
         form.show();
