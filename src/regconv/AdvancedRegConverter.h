@@ -37,7 +37,6 @@ public:
     void SetOptionsSource(TRegConvOptionsSource source) { FOptionsSource = std::move(source); }
     // The code page of files without a byte-order mark; empty: the system's default.
     void SetAnsiCodePage(const QString& codePage) { FAnsiCodePage = codePage; }
-    const QString& AnsiCodePage() const { return FAnsiCodePage; }
 
 private:
     // Reader

@@ -162,11 +162,6 @@ void TIniFile::DeleteFirstKey(const QString& section, const QString& key) {
     }
 }
 
-void TIniFile::DeleteKey(const QString& section, const QString& key) {
-    if (TSection* s = Find(section))
-        s->Entries.removeIf([&](const TEntry& e) { return SameName(e.Key, key); });
-}
-
 bool TIniFile::Save() {
     QString text;
     for (const TSection& s : FSections) {

@@ -26,10 +26,9 @@ public:
     bool Loaded() const { return FLoaded; }
 
     const QString& FileName() const { return FFileName; }
-    // The encoding the file was read in (from its byte-order mark; UTF-8 without one), and the
-    // one Save writes.
+    // The encoding the file was read in (from its byte-order mark; UTF-8 without one), which
+    // Save writes again.
     TTextEncoding Encoding() const { return FEncoding; }
-    void SetEncoding(TTextEncoding encoding) { FEncoding = encoding; }
 
     QStringList Sections() const;
     bool SectionExists(const QString& section) const;
@@ -52,7 +51,6 @@ public:
     void WriteInteger(const QString& section, const QString& key, int value);
     void WriteBool(const QString& section, const QString& key, bool value);
     void EraseSection(const QString& section);
-    void DeleteKey(const QString& section, const QString& key);
     // Removes the first line of `section` with this key.
     void DeleteFirstKey(const QString& section, const QString& key);
 
