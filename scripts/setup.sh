@@ -13,6 +13,9 @@ packages=(
   clang-format
   g++-mingw-w64-x86-64-posix
   fonts-dejavu-core
+  # TLS for the update client (libssl) and the update tests' certificates; the portable
+  # update extracts with unzip; the tests pack archives and run a session bus of their own.
+  openssl unzip zip dbus-daemon
 )
 
 install_missing() {

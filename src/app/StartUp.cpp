@@ -7,8 +7,10 @@
 #include "platform/Memory.h"
 #include "platform/SingleInstance.h"
 #include "settings/PortablePath.h"
+#include "update/Unit_Update.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QMessageBox>
 
 int RunQuillmark(int argc, char* argv[]) {
@@ -29,11 +31,18 @@ int RunQuillmark(int argc, char* argv[]) {
     TForm1 form1(QApplication::arguments().mid(1));
     TForm8 form8(&form1);
     form1.SetAboutWindow(&form8);
-    form1.SetApplicationWindows({&form1, &form8});
+    // Its creation may start the background update check.
+    TForm10 form10;
+    form1.SetUpdateWindow(&form10);
+    form1.SetQuickUpdateSource([&form10] { return form10.CheckBoxQuickUpdate->isChecked(); });
+    form1.SetApplicationWindows({&form1, &form8, &form10});
 
     form1.LoadLanguage();
     form1.CleanTranslationsLikeGlobload();
     form1.globLoad();
+    // The start-up prompt may already have led to a quick installer update.
+    if (form10.QuitRequested())
+        return 0;
 
     if (form1.IsWindows10Or11()) {
         form1.show();

@@ -104,10 +104,7 @@ TForm1::~TForm1() {
 }
 
 void TForm1::BuildMenus() {
-    PopupMenuLanguage = new QMenu(this);
-    PopupMenuLanguage->setObjectName(QStringLiteral("PopupMenuLanguage"));
-    for (const auto& [name, text] : kMessageItems)
-        PopupMenuLanguage->addAction(NamedAction(PopupMenuLanguage, name, QString::fromUtf8(text)));
+    PopupMenuLanguage = qm::i18n::NewMessageMenu(this, kMessageItems);
 
     PopupMenu_General = new QMenu(this);
     PopupMenu_General->setObjectName(QStringLiteral("PopupMenu_General"));
@@ -841,6 +838,8 @@ void TForm1::mouseMoveEvent(QMouseEvent* event) {
 
 void TForm1::CheckUpdateMenuClick() {
     ReleaseGeneralMenuButton();
+    if (auto* update = qobject_cast<QDialog*>(FForm10))
+        update->exec();
 }
 
 void TForm1::AboutMenuClick() {

@@ -33,6 +33,8 @@ public:
 
     // The About window, shown modally by the general menu.
     void SetAboutWindow(QWidget* form8) { FForm8 = form8; }
+    // The update window, shown modally by the general menu.
+    void SetUpdateWindow(QWidget* form10) { FForm10 = form10; }
     // The program's windows in their order (this one first), for the language code.
     void SetApplicationWindows(QList<ITranslatableWindow*> windows) {
         FWindows = std::move(windows);
@@ -47,8 +49,8 @@ public:
     void LoadLanguage();
     void globLoad();
     void CleanTranslationsLikeGlobload();
-    // The update window's quick-update option, stored at close; until that window exists the
-    // option's start state (ticked) is stored.
+    // The update window's quick-update option, stored at close (ticked when no update window
+    // is given).
     void SetQuickUpdateSource(std::function<bool()> source) { FQuickUpdate = std::move(source); }
 
     bool IsWindows10Or11() const;
@@ -164,6 +166,7 @@ private:
 
     QStringList FArguments;
     QWidget* FForm8 = nullptr;
+    QWidget* FForm10 = nullptr;
     QList<ITranslatableWindow*> FWindows{this};
     std::function<bool()> FQuickUpdate;
     QWidget* FDefaultButton = nullptr;

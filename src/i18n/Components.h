@@ -5,8 +5,11 @@
 // translated like any other caption).
 
 #include <QAction>
+#include <QMenu>
 #include <QObject>
 #include <QString>
+#include <span>
+#include <utility>
 
 namespace qm::i18n {
 
@@ -15,6 +18,19 @@ template <typename T, typename Parent> T* NewNamed(const char* name, Parent* par
     auto* component = new T(parent);
     component->setObjectName(QString::fromLatin1(name));
     return component;
+}
+
+// A window's hidden menu "PopupMenuLanguage" holding its message items, each named as given
+// and captioned with its built-in text (UTF-8).
+inline QMenu* NewMessageMenu(QWidget* window,
+                             std::span<const std::pair<const char*, const char*>> items) {
+    auto* menu = NewNamed<QMenu>("PopupMenuLanguage", window);
+    for (const auto& [name, text] : items) {
+        auto* item = NewNamed<QAction>(name, menu);
+        item->setText(QString::fromUtf8(text));
+        menu->addAction(item);
+    }
+    return menu;
 }
 
 // The current caption of the message item `name` among the children of `items`.

@@ -3,6 +3,7 @@
 // Text in Windows "ANSI" code pages: the encoding of registry exports of the older form and of
 // any text file written without a byte-order mark.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -25,6 +26,10 @@ bool IsKnownCodePage(std::string_view name);
 // An unknown name decodes nothing and returns an empty CodePage.
 AnsiText DecodeAnsi(std::string_view bytes, std::string_view name);
 
+// Encodes text in the system's ANSI code page (Windows-1252 elsewhere, as for decoding); no
+// value when a character has no exact form in it (nothing is replaced by a look-alike).
+std::optional<std::string> EncodeAnsi(std::u16string_view text);
+
 // Portable pieces the backends share.
 bool IsValidUtf8(std::string_view bytes);
 // Invalid sequences become U+FFFD.
@@ -32,6 +37,8 @@ std::u16string DecodeUtf8(std::string_view bytes);
 // Unpaired surrogates become U+FFFD.
 std::string EncodeUtf8(std::u16string_view text);
 std::u16string DecodeWindows1252(std::string_view bytes);
+// No value when a character is not in Windows-1252.
+std::optional<std::string> EncodeWindows1252(std::u16string_view text);
 // "cp1251", "windows-1251", "CP-1251", "1251" -> 1251; "ibm866" -> 866; 0 when not that shape.
 unsigned NumberedCodePage(std::string_view name);
 

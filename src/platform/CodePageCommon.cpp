@@ -1,5 +1,6 @@
 #include "platform/CodePage.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -152,6 +153,22 @@ std::u16string DecodeWindows1252(std::string_view bytes) {
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         const auto b = static_cast<unsigned char>(bytes[i]);
         out[i] = (b >= 0x80 && b <= 0x9F) ? kCp1252High[b - 0x80] : static_cast<char16_t>(b);
+    }
+    return out;
+}
+
+std::optional<std::string> EncodeWindows1252(std::u16string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char16_t c : text) {
+        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+            out.push_back(static_cast<char>(c));
+            continue;
+        }
+        const auto* high = std::find(kCp1252High.begin(), kCp1252High.end(), c);
+        if (high == kCp1252High.end())
+            return std::nullopt;
+        out.push_back(static_cast<char>(0x80 + (high - kCp1252High.begin())));
     }
     return out;
 }

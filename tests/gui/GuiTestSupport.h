@@ -16,11 +16,12 @@
 #include <memory>
 
 // Points the settings, the registry stand-in and the desktop entries into `dir`, so a test
-// never touches the user's own.
+// never touches the user's own, and the update check at a port where nothing listens.
 inline void IsolateFromUser(const QString& dir) {
     qputenv("XDG_CONFIG_HOME", (dir + QStringLiteral("/config")).toUtf8());
     qputenv("XDG_DATA_HOME", (dir + QStringLiteral("/data")).toUtf8());
     qputenv("QUILLMARK_REGISTRY_FILE", (dir + QStringLiteral("/hkcu.txt")).toUtf8());
+    qputenv("QUILLMARK_UPDATE_URLS", "https://127.0.0.1:9/download/");
 }
 
 inline void WriteFile(const QString& path, const QByteArray& bytes) {

@@ -1,8 +1,10 @@
 // Takes the screenshots in docs/screenshots: the main window with the output of both pages,
-// and the About window. Run it on a real display or under Xvfb (scripts/screenshots.sh).
+// the About window, and the update window checking, offering and downloading an update (from
+// a local test server). Run it on a real display or under Xvfb (scripts/screenshots.sh).
 //
 //   qm_take_screenshots OUTPUT_FOLDER EXAMPLE_FOLDER EXAMPLE_EXPORT
 
+#include "UpdateTestServer.h"
 #include "about/Unit_About.h"
 #include "app/AppIcons.h"
 #include "app/Unit_Base.h"
@@ -11,12 +13,20 @@
 #include "settings/IniFile.h"
 #include "settings/PortablePath.h"
 #include "themes/WindowsDarkMode.h"
+#include "update/Unit_Update.h"
+#include "update/UpdateHttp.h"
+#include "update/UpdateServers.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
 #include <cstdio>
 
 namespace {
@@ -24,6 +34,48 @@ namespace {
 bool Save(QWidget& window, const QString& file) {
     QApplication::processEvents();
     return window.grab().save(file);
+}
+
+// The update window against a local server: checking, an update found, downloading.
+bool TakeUpdateWindow(const QString& out) {
+    TUpdateTestServer server;
+    if (!server.Error().isEmpty())
+        return false;
+    qm::update::THttpClient::SetExtraCaCertificates({server.Certificate()});
+    qputenv(qm::update::kUpdateUrlsVariable, server.HttpsBase().toUtf8());
+    const QByteArray folder = "/download/Quillmark/";
+    server.SetRoute(folder + "version.txt", TRoute::Stalled());
+    server.SetRoute(folder + qm::update::SetupFileName().toUtf8(),
+                    TRoute::Slow(QByteArray(4'000'000, 'x'), 40'000, 10));
+    TIniFile settings(PortablePath());
+    settings.WriteBool(QStringLiteral("Option"), QStringLiteral("CheckBoxAutoCheck"), false);
+    settings.Save();
+
+    bool ok = false;
+    {
+        TForm10 checking;
+        checking.show();
+        ok = Save(checking, QStringLiteral("%1update-checking.png").arg(out));
+    }
+    server.SetRoute(folder + "version.txt", TRoute::Answer(200, "0.2.0.0"));
+    TForm10 form10;
+    form10.show();
+    while (form10.LabelServerVersion->text().isEmpty() || !form10.GroupBoxOption->isEnabled())
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    ok = Save(form10, QStringLiteral("%1update-available.png").arg(out)) && ok;
+    bool downloading = false;
+    QTimer grab;
+    QObject::connect(&grab, &QTimer::timeout, [&] {
+        if (form10.ProgressBarUpdate->value() < 40)
+            return;
+        grab.stop();
+        downloading = Save(form10, QStringLiteral("%1update-downloading.png").arg(out));
+        form10.ButtonDownload->click(); // cancels
+    });
+    grab.start(5);
+    form10.ButtonDownload->click();
+    form10.close();
+    return ok && downloading;
 }
 
 } // namespace
@@ -60,6 +112,7 @@ int main(int argc, char* argv[]) {
     form8.show();
     ok = Save(form8, out + QStringLiteral("about.png")) && ok;
     form8.hide();
+    ok = TakeUpdateWindow(out) && ok;
 
     // In English: the language chosen as the language menu chooses it.
     TIniFile settings(PortablePath());

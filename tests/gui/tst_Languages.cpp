@@ -12,6 +12,7 @@
 #include "settings/PortablePath.h"
 #include "settings/TextFile.h"
 #include "shell/ContextMenuVerbs.h"
+#include "update/Unit_Update.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -70,6 +71,31 @@ QStringList StartUpKeys() {
     for (const char* c :
          {"LabelYaMail", "LabelMainWebSite", "LabelGMail", "LabelTelegram", "Button1"})
         keys << QStringLiteral("Form8.%1.Caption").arg(QString::fromLatin1(c));
+    keys << QStringLiteral("Form10.Caption");
+    for (const char* c : {"ButtonClose",
+                          "ButtonDownload",
+                          "GroupBoxOption",
+                          "CheckBoxQuickUpdate",
+                          "CheckBoxForceUpdate",
+                          "CheckBoxAutoCheck",
+                          "LabelUpDate",
+                          "LabelLocalTitle",
+                          "LabelServerTitle",
+                          "LangNoDownload",
+                          "LangDownloadComplet",
+                          "LangNoUpdate",
+                          "LangServerVersion",
+                          "LangVersionComputer",
+                          "LangUpdateAvailable",
+                          "LangDownload",
+                          "LangCancel",
+                          "LangUpdateNow",
+                          "LangYes",
+                          "LangNo",
+                          "LangCheckUpdate",
+                          "LangFailedCheckUpdates",
+                          "LangConnectionError"})
+        keys << QStringLiteral("Form10.%1.Caption").arg(QString::fromLatin1(c));
     return keys;
 }
 
@@ -87,11 +113,12 @@ void SetLanguage(const QString& name) {
     settings.Save();
 }
 
-// The main window and the About window, as the program creates them.
+// The program's three windows, as it creates them.
 struct Windows {
     TForm1 Form1{{}};
     TForm8 Form8{&Form1};
-    Windows() { Form1.SetApplicationWindows({&Form1, &Form8}); }
+    TForm10 Form10;
+    Windows() { Form1.SetApplicationWindows({&Form1, &Form8, &Form10}); }
 };
 
 QStringList MenuNames(const TForm1& form) {
@@ -182,6 +209,9 @@ private slots:
         QCOMPARE(w.Form1.TabFile->ButtonSearch->text(), QStringLiteral("Search"));
         QCOMPARE(w.Form1.Message("LangStop"), QStringLiteral("Stop"));
         QCOMPARE(w.Form8.windowTitle(), QStringLiteral("About"));
+        QCOMPARE(w.Form10.windowTitle(), QStringLiteral("Update Quillmark"));
+        QCOMPARE(w.Form10.Message("LangUpdateNow"),
+                 QStringLiteral("Do you want to update the application now?"));
         QVERIFY(w.Form1.windowTitle().startsWith(QStringLiteral("Quillmark "))); // never translated
         QCOMPARE(w.Form1.TabFile->ComboBoxDestDir->currentText(), QStringLiteral("{app}"));
     }
@@ -235,6 +265,7 @@ private slots:
                         "Caption=x\r\n"
                         "Form2.Button.Caption=x\r\n"
                         "Form1.Caption=x\r\n"
+                        "Form10.LangYes.Caption=Yes\r\n"
                         "Form1.ButtonSearch.Caption=A\r\n"
                         "; another\r\n"
                         "FORM1.ButtonSearch.Caption=B\r\n"
@@ -250,7 +281,8 @@ private slots:
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(),
                  QByteArray("[Language information]\r\n\r\n"
-                            "[Quillmark]\r\nForm1.Caption=x\r\nFORM1.ButtonSearch.Caption=B\r\n\r\n"
+                            "[Quillmark]\r\nForm1.Caption=x\r\nForm10.LangYes.Caption=Yes\r\n"
+                            "FORM1.ButtonSearch.Caption=B\r\n\r\n"
                             "[DestDir]\r\n\r\n"));
         QFile locked(readOnly);
         QVERIFY(locked.open(QIODevice::ReadOnly));

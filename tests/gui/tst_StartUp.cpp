@@ -14,6 +14,8 @@ QProcessEnvironment Environment(const QString& runtime, const QString& config) {
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
     env.insert(QStringLiteral("XDG_DATA_HOME"), runtime + QStringLiteral("/data"));
     env.insert(QStringLiteral("QUILLMARK_REGISTRY_FILE"), runtime + QStringLiteral("/hkcu.txt"));
+    // The start-up update check asks a port where nothing listens.
+    env.insert(QStringLiteral("QUILLMARK_UPDATE_URLS"), QStringLiteral("https://127.0.0.1:9/"));
     return env;
 }
 

@@ -82,4 +82,8 @@ AnsiText DecodeAnsi(std::string_view bytes, std::string_view name) {
     return {codec.decode(bytes), std::string(name)};
 }
 
+std::optional<std::string> EncodeAnsi(std::u16string_view text) {
+    return EncodeWindows1252(text);
+}
+
 } // namespace qm::platform

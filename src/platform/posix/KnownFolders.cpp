@@ -19,4 +19,13 @@ std::u16string RoamingAppDataFolder() {
     return home && *home ? DecodeUtf8(std::string(home) + "/.config") : std::u16string();
 }
 
+std::u16string TemporaryFolder() {
+    std::string folder = "/tmp";
+    if (const char* tmp = std::getenv("TMPDIR"); tmp && *tmp == '/')
+        folder = tmp;
+    if (folder.back() != '/')
+        folder += '/';
+    return DecodeUtf8(folder);
+}
+
 } // namespace qm::platform

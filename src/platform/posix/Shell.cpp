@@ -45,6 +45,10 @@ bool ShellOpen(std::u16string_view target) {
     return SpawnDetached(argv);
 }
 
+bool ShellOpen(std::u16string_view target, std::u16string_view parameters, ShowMode) {
+    return parameters.empty() && ShellOpen(target);
+}
+
 std::u16string ShortcutTarget(std::u16string_view) {
     return {};
 }

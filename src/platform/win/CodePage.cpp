@@ -86,4 +86,24 @@ AnsiText DecodeAnsi(std::string_view bytes, std::string_view name) {
     return {Decode(bytes, page), std::string(name)};
 }
 
+std::optional<std::string> EncodeAnsi(std::u16string_view text) {
+    if (text.empty())
+        return std::string();
+    const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
+    const int length = static_cast<int>(text.size());
+    // A UTF-8 system code page takes neither flags nor the default-character report.
+    const bool utf8 = GetACP() == CP_UTF8;
+    const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
+    BOOL usedDefault = FALSE;
+    BOOL* report = utf8 ? nullptr : &usedDefault;
+    const int need = WideCharToMultiByte(CP_ACP, flags, wide, length, nullptr, 0, nullptr, report);
+    if (need <= 0 || usedDefault)
+        return std::nullopt;
+    std::string out(static_cast<std::size_t>(need), '\0');
+    WideCharToMultiByte(CP_ACP, flags, wide, length, out.data(), need, nullptr, report);
+    if (usedDefault)
+        return std::nullopt;
+    return out;
+}
+
 } // namespace qm::platform

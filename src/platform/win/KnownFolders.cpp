@@ -12,4 +12,13 @@ std::u16string RoamingAppDataFolder() {
     return std::u16string(reinterpret_cast<const char16_t*>(path));
 }
 
+std::u16string TemporaryFolder() {
+    // GetTempPathW's result always ends in a backslash.
+    wchar_t path[MAX_PATH + 1] = {};
+    const DWORD length = GetTempPathW(MAX_PATH + 1, path);
+    if (length == 0 || length > MAX_PATH)
+        return {};
+    return std::u16string(reinterpret_cast<const char16_t*>(path), length);
+}
+
 } // namespace qm::platform

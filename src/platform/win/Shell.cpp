@@ -22,6 +22,15 @@ bool ShellOpen(std::u16string_view target) {
     return result > 32;
 }
 
+bool ShellOpen(std::u16string_view target, std::u16string_view parameters, ShowMode show) {
+    const std::u16string t(target);
+    const std::u16string p(parameters);
+    const auto result = reinterpret_cast<INT_PTR>(
+        ShellExecuteW(nullptr, L"open", Wide(t), p.empty() ? nullptr : Wide(p), nullptr,
+                      show == ShowMode::Hidden ? SW_HIDE : SW_SHOWNORMAL));
+    return result > 32;
+}
+
 std::u16string ShortcutTarget(std::u16string_view shortcutPath) {
     const std::u16string path(shortcutPath);
     if (GetFileAttributesW(Wide(path)) == INVALID_FILE_ATTRIBUTES)

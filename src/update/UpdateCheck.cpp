@@ -1,0 +1,32 @@
+#include "update/UpdateCheck.h"
+
+#include "settings/PortablePath.h"
+#include "update/UpdateHttp.h"
+#include "update/UpdateServers.h"
+#include "update/UpdateVersion.h"
+
+#include <QStringDecoder>
+
+namespace qm::update {
+
+bool FetchServerVersion(QString& version, QString& fileUrl) {
+    for (const QString& base : ServerBaseUrls()) {
+        const QString folder = base + ServerProductName() + u'/';
+        THttpClient client;
+        client.SetTimeouts(3000, 5000);
+        const THttpResult answer = client.Get(folder + QStringLiteral("version.txt"));
+        if (!answer.Succeeded() || answer.Status != 200)
+            continue;
+        // A byte-order mark, as a Windows editor may write, is not part of the version.
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        const QString text = TrimVersionText(utf8.decode(answer.Body));
+        if (text.isEmpty())
+            continue;
+        version = text;
+        fileUrl = folder + (PortableMode ? PortableZipName() : SetupFileName());
+        return true;
+    }
+    return false;
+}
+
+} // namespace qm::update

@@ -1,0 +1,136 @@
+#include "update/UpdateInstall.h"
+
+#include "platform/CodePage.h"
+#include "platform/KnownFolders.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringList>
+
+namespace qm::update {
+
+namespace {
+
+// a / b rounded to the nearest integer, halves to even; b > 0.
+qint64 RoundedQuotient(qint64 a, qint64 b) {
+    qint64 q = a / b;
+    const qint64 twiceRest = 2 * (a % b);
+    if (twiceRest > b || (twiceRest == b && q % 2 != 0))
+        ++q;
+    return q;
+}
+
+QString BatchText(QString text) {
+    return text.replace(u'%', QStringLiteral("%%"));
+}
+
+// A POSIX shell word that stands for `text` exactly.
+QString ShellQuoted(QString text) {
+    return u'\'' + text.replace(u'\'', QStringLiteral("'\\''")) + u'\'';
+}
+
+} // namespace
+
+qint64 ProgressStepFor(qint64 total) {
+    return total > 0 ? RoundedQuotient(total, 100) : 0;
+}
+
+int ProgressPosition(qint64 received, qint64 step, int current) {
+    if (step <= 0)
+        return current;
+    return static_cast<int>(std::min<qint64>(RoundedQuotient(received, step), 100));
+}
+
+QString InstallerParameters(const QString& language) {
+    return QStringLiteral("/SILENT /CLOSEAPPLICATIONS /SUPPRESSMSGBOXES /LANG=") + language +
+           QStringLiteral(" /MERGETASKS=\"runcmd1\"");
+}
+
+QString UpdateScriptName(const QTime& time, const QString& extension) {
+    return QStringLiteral("update_") + time.toString(QStringLiteral("HHmmss")) + u'.' + extension;
+}
+
+QByteArray PortableUpdateBatch(const QString& folder, const QString& exe, const QString& zip) {
+    const QString f = BatchText(folder);
+    const QString e = BatchText(exe);
+    const QString z = BatchText(zip);
+    QStringList lines = {
+        QStringLiteral("@echo off"),
+        QStringLiteral("cd /d \"") + f + u'"',
+        QString(),
+        QStringLiteral("echo Killing app..."),
+        QStringLiteral("taskkill /F /IM \"") + e + QStringLiteral("\" >nul 2>&1"),
+        QStringLiteral("timeout /t 2 >nul"),
+        QString(),
+        QStringLiteral("echo Extracting..."),
+        QStringLiteral(
+            "powershell -Command \"Add-Type -AssemblyName System.IO.Compression.FileSystem; $zip "
+            "= [System.IO.Compression.ZipFile]::OpenRead('") +
+            z +
+            QStringLiteral(
+                "'); foreach ($entry in $zip.Entries) { $target = $entry.FullName; if (-not "
+                "$entry.Name) { [System.IO.Directory]::CreateDirectory($target) | Out-Null; } "
+                "else { try { [System.IO.Compression.ZipFileExtensions]::ExtractToFile($entry, "
+                "$target, $true) } catch { Write-Host ('Skipping: ' + $entry.FullName) } } }; "
+                "$zip.Dispose(); Write-Host 'Extraction complete'\""),
+        QString(),
+        QStringLiteral("echo Deleting ZIP..."),
+        QStringLiteral("del \"") + z + u'"',
+        QString(),
+        QStringLiteral("echo Starting app..."),
+        QStringLiteral("start \"\" \"") + e + u'"',
+        QString(),
+        QStringLiteral("echo Done"),
+        QStringLiteral("timeout /t 2 >nul"),
+        QStringLiteral("del \"%~f0\""),
+    };
+    const QString text = lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+    if (const auto ansi = qm::platform::EncodeAnsi(text.toStdU16String()))
+        return QByteArray::fromStdString(*ansi);
+    // The command interpreter reads the rest of the script in UTF-8 once it has switched.
+    lines.insert(1, QStringLiteral("chcp 65001 >nul"));
+    return (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
+}
+
+QByteArray PortableUpdateShell(const QString& folder, const QString& exe, const QString& zip,
+                               qint64 pid) {
+    const QString p = QString::number(pid);
+    const QString z = ShellQuoted(zip);
+    const QStringList lines = {
+        QStringLiteral("#!/bin/sh"),
+        QStringLiteral("cd ") + ShellQuoted(folder) + QStringLiteral(" || exit 1"),
+        QString(),
+        QStringLiteral("echo 'Killing app...'"),
+        QStringLiteral("kill -KILL ") + p + QStringLiteral(" 2>/dev/null"),
+        QStringLiteral("i=0"),
+        QStringLiteral("while kill -0 ") + p +
+            QStringLiteral(" 2>/dev/null && [ $i -lt 50 ]; do sleep 0.1; i=$((i + 1)); done"),
+        QString(),
+        QStringLiteral("echo 'Extracting...'"),
+        // An archive that could not be extracted stays for another try.
+        QStringLiteral("unzip -o -q ") + z + QStringLiteral(" &&"),
+        QStringLiteral("echo 'Deleting ZIP...' &&"),
+        QStringLiteral("rm -f -- ") + z,
+        QString(),
+        QStringLiteral("echo 'Starting app...'"),
+        QStringLiteral("setsid -f ") + ShellQuoted(QStringLiteral("./") + exe) +
+            QStringLiteral(" </dev/null >/dev/null 2>&1"),
+        QString(),
+        QStringLiteral("echo 'Done'"),
+        QStringLiteral("rm -f -- \"$0\""),
+    };
+    return (lines.join(u'\n') + u'\n').toUtf8();
+}
+
+QString WriteUpdateScript(const QString& name, const QByteArray& bytes) {
+    const QString path = QString::fromStdU16String(qm::platform::TemporaryFolder()) + name;
+    QSaveFile file(path);
+    const bool written =
+        file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() &&
+        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner) &&
+        file.commit();
+    return written && QFileInfo::exists(path) ? path : QString();
+}
+
+} // namespace qm::update

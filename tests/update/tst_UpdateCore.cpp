@@ -1,0 +1,460 @@
+// The update core without a window: version texts, the progress arithmetic, the installer's
+// parameters and the update scripts (the Linux one run for real), the proxy setting, and the
+// check against a real HTTPS server on 127.0.0.1.
+
+#include "UpdateTestServer.h"
+#include "platform/Registry.h"
+#include "platform/Shell.h"
+#include "settings/PortablePath.h"
+#include "update/UpdateCheck.h"
+#include "update/UpdateHttp.h"
+#include "update/UpdateInstall.h"
+#include "update/UpdateProxy.h"
+#include "update/UpdateServers.h"
+#include "update/UpdateSystem.h"
+#include "update/UpdateVersion.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <optional>
+
+using qm::platform::RegistryAccessor;
+using namespace qm::update;
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+constexpr char16_t kInternetSettings[] =
+    u"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+
+// The Internet settings key with the given values; no key at all when both are empty.
+void SetInternetSettings(const QString& proxyEnable, const QString& proxyServer) {
+    RegistryAccessor r(RegistryAccessor::Access::Full);
+    r.DeleteKey(kInternetSettings);
+    if (proxyEnable.isEmpty() && proxyServer.isEmpty())
+        return;
+    r.OpenKey(kInternetSettings, true);
+    bool integer = false;
+    const int value = proxyEnable.toInt(&integer);
+    if (integer)
+        r.WriteInteger(u"ProxyEnable", value);
+    else if (proxyEnable != u"-")
+        r.WriteString(u"ProxyEnable", proxyEnable.toStdU16String());
+    if (!proxyServer.isEmpty())
+        r.WriteString(u"ProxyServer", proxyServer.toStdU16String());
+}
+
+QByteArray ReadAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QString Base(quint16 port) {
+    return QStringLiteral("https://127.0.0.1:%1/download/").arg(port);
+}
+
+} // namespace
+
+class TestUpdateCore : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    std::optional<TUpdateTestServer> m_server;
+
+private slots:
+    void initTestCase() {
+        qputenv("QUILLMARK_REGISTRY_FILE", m_dir.filePath(QStringLiteral("hkcu.txt")).toUtf8());
+        qputenv("TMPDIR", m_dir.path().toUtf8());
+        qunsetenv("https_proxy");
+        qunsetenv("HTTPS_PROXY");
+        m_server.emplace();
+        QVERIFY2(m_server->Error().isEmpty(), qPrintable(m_server->Error()));
+        THttpClient::SetExtraCaCertificates({m_server->Certificate()});
+    }
+
+    void init() {
+        m_server->ClearRoutes();
+        m_server->ClearRequests();
+        SetInternetSettings({}, {});
+        PortableMode = false;
+    }
+
+    void compareVersions_data() {
+        QTest::addColumn<QString>("a");
+        QTest::addColumn<QString>("b");
+        QTest::addColumn<int>("result");
+        QTest::newRow("10 beats 9") << "1.10.0.0"
+                                    << "1.9.0.0" << 1;
+        QTest::newRow("missing parts are 0") << "1.2"
+                                             << "1.2.0.0" << 0;
+        QTest::newRow("last part") << "1.2.0.1"
+                                   << "1.2.0.10" << -1;
+        QTest::newRow("both empty") << ""
+                                    << "" << 0;
+        QTest::newRow("a word counts 0") << "2.0 beta"
+                                         << "1.9" << 1;
+        QTest::newRow("word after a blank is a part") << "1.2 7"
+                                                      << "1.2.6" << 1;
+        QTest::newRow("blanks around dots") << " 1 . 3 \r\n"
+                                            << "1.3" << 0;
+        QTest::newRow("empty part between dots") << "1..2"
+                                                 << "1.0.2" << 0;
+        QTest::newRow("not a number") << "x.5"
+                                      << "0.4" << 1;
+        QTest::newRow("empty against zeros") << ""
+                                             << "0.0" << 0;
+        QTest::newRow("empty is older") << ""
+                                        << "0.0.1" << -1;
+    }
+
+    void compareVersions() {
+        QFETCH(QString, a);
+        QFETCH(QString, b);
+        QFETCH(int, result);
+        QCOMPARE(CompareVersions(a, b), result);
+        QCOMPARE(CompareVersions(b, a), -result);
+    }
+
+    void progressArithmetic_data() {
+        QTest::addColumn<qint64>("total");
+        QTest::addColumn<qint64>("received");
+        QTest::addColumn<qint64>("step");
+        QTest::addColumn<int>("position");
+        QTest::newRow("10 MB, a quarter") << 10'000'000LL << 2'500'000LL << 100'000LL << 25;
+        QTest::newRow("50 bytes: no step") << 50LL << 50LL << 0LL << 7;
+        QTest::newRow("150 bytes, halves to even") << 150LL << 3LL << 2LL << 2;
+        QTest::newRow("250 bytes, halves to even") << 250LL << 5LL << 2LL << 2;
+        QTest::newRow("more than announced") << 1000LL << 5000LL << 10LL << 100;
+        QTest::newRow("no size announced") << -1LL << 4000LL << 0LL << 7;
+    }
+
+    void progressArithmetic() {
+        QFETCH(qint64, total);
+        QFETCH(qint64, received);
+        QFETCH(qint64, step);
+        QFETCH(int, position);
+        QCOMPARE(ProgressStepFor(total), step);
+        QCOMPARE(ProgressPosition(received, step, 7), position);
+    }
+
+    void namesAndParameters() {
+        QCOMPARE(UrlFileName(QStringLiteral("https://h/download/Quillmark/Quillmark.zip")),
+                 QStringLiteral("Quillmark.zip"));
+        QCOMPARE(UrlFileName(QStringLiteral("setup.exe")), QStringLiteral("setup.exe"));
+        QCOMPARE(UrlFileName(QStringLiteral("https://h/d/")), QStringLiteral("https://h/d/"));
+        QCOMPARE(UpdateScriptName(QTime(14, 3, 7), QStringLiteral("bat")),
+                 QStringLiteral("update_140307.bat"));
+        QCOMPARE(InstallerParameters(QString()),
+                 QStringLiteral("/SILENT /CLOSEAPPLICATIONS /SUPPRESSMSGBOXES /LANG= "
+                                "/MERGETASKS=\"runcmd1\""));
+        QCOMPARE(InstallerParameters(QStringLiteral("English")),
+                 QStringLiteral("/SILENT /CLOSEAPPLICATIONS /SUPPRESSMSGBOXES /LANG=English "
+                                "/MERGETASKS=\"runcmd1\""));
+
+        qputenv(kUpdateUrlsVariable, " https://a.example/d ;; http://b.example/e/ ");
+        QCOMPARE(ServerBaseUrls(), QStringList({QStringLiteral("https://a.example/d/"),
+                                                QStringLiteral("http://b.example/e/")}));
+        qunsetenv(kUpdateUrlsVariable);
+        const QStringList defaults = ServerBaseUrls();
+        QCOMPARE(defaults.size(), 2);
+        for (const QString& base : defaults)
+            QVERIFY(IsSecureUrl(base) && base.endsWith(QStringLiteral("/download/")));
+        QVERIFY(!IsSecureUrl(QStringLiteral("http://a.example/")));
+    }
+
+    void batchScript_data() {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("lineTwo");
+        QTest::addColumn<QByteArray>("encoded"); // the folder as the script holds it
+        QTest::newRow("blanks") << "C:\\Program Files\\Quill mark\\"
+                                << "cd /d \"C:\\Program Files\\Quill mark\\\""
+                                << QByteArray("C:\\Program Files\\Quill mark\\");
+        QTest::newRow("percent is doubled")
+            << "C:\\Tools\\100%\\"
+            << "cd /d \"C:\\Tools\\100%%\\\"" << QByteArray("100%%");
+        QTest::newRow("ANSI letters") << "C:\\Outils\\Été\\"
+                                      << "cd /d \"C:\\Outils\\Été\\\"" << QByteArray("\xC9t\xE9");
+        QTest::newRow("no ANSI form: UTF-8 after chcp")
+            << "C:\\Программы\\"
+            << "chcp 65001 >nul" << u"Программы"_s.toUtf8();
+    }
+
+    void batchScript() {
+        QFETCH(QString, folder);
+        QFETCH(QString, lineTwo);
+        QFETCH(QByteArray, encoded);
+        const QByteArray script =
+            PortableUpdateBatch(folder, QStringLiteral("Quill%mark.exe"), QStringLiteral("Q.zip"));
+        QVERIFY(script.contains(encoded));
+        QVERIFY(script.endsWith("\r\n"));
+        QCOMPARE(script.count("\r\n"), script.count('\n')); // CR LF line ends only
+        const bool utf8 = lineTwo.startsWith(QStringLiteral("chcp"));
+        QStringList lines = (utf8 ? QString::fromUtf8(script) : QString::fromLatin1(script))
+                                .split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.takeLast(), QString());
+        QCOMPARE(lines.value(1), lineTwo);
+        if (utf8)
+            lines.removeAt(1);
+        QCOMPARE(lines.size(), 19);
+        const QStringList expected = {
+            QStringLiteral("@echo off"),
+            lines[1],
+            QString(),
+            QStringLiteral("echo Killing app..."),
+            QStringLiteral("taskkill /F /IM \"Quill%%mark.exe\" >nul 2>&1"),
+            QStringLiteral("timeout /t 2 >nul"),
+            QString(),
+            QStringLiteral("echo Extracting..."),
+            QStringLiteral(
+                "powershell -Command \"Add-Type -AssemblyName System.IO.Compression.FileSystem; "
+                "$zip = [System.IO.Compression.ZipFile]::OpenRead('Q.zip'); foreach ($entry in "
+                "$zip.Entries) { $target = $entry.FullName; if (-not $entry.Name) { "
+                "[System.IO.Directory]::CreateDirectory($target) | Out-Null; } else { try { "
+                "[System.IO.Compression.ZipFileExtensions]::ExtractToFile($entry, $target, $true) "
+                "} catch { Write-Host ('Skipping: ' + $entry.FullName) } } }; $zip.Dispose(); "
+                "Write-Host 'Extraction complete'\""),
+            QString(),
+            QStringLiteral("echo Deleting ZIP..."),
+            QStringLiteral("del \"Q.zip\""),
+            QString(),
+            QStringLiteral("echo Starting app..."),
+            QStringLiteral("start \"\" \"Quill%%mark.exe\""),
+            QString(),
+            QStringLiteral("echo Done"),
+            QStringLiteral("timeout /t 2 >nul"),
+            QStringLiteral("del \"%~f0\""),
+        };
+        QCOMPARE(lines, expected);
+        QVERIFY(lines[1].startsWith(QStringLiteral("cd /d \"C:\\")));
+    }
+
+    // The script a Linux portable build runs: a stand-in for the program is ended by its
+    // process id, the archive is extracted over the program folder, and the new program starts.
+    void shellScriptReplacesTheProgram() {
+        const QString folder = m_dir.filePath(QStringLiteral("Quill 'mark' $HOME/"));
+        const QString staging = m_dir.filePath(QStringLiteral("staging"));
+        QVERIFY(QDir().mkpath(folder + QStringLiteral("Language")) &&
+                QDir().mkpath(staging + QStringLiteral("/Language")));
+        const QString started = m_dir.filePath(QStringLiteral("started.txt"));
+        const auto writeProgram = [](const QString& path, const QByteArray& text) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(text);
+            f.close();
+            f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        };
+        writeProgram(folder + QStringLiteral("quillmark"), "#!/bin/sh\necho old\n");
+        writeProgram(folder + QStringLiteral("Language/English.ini"), "old");
+        writeProgram(staging + QStringLiteral("/quillmark"),
+                     "#!/bin/sh\necho \"new $PWD\" > '" + started.toUtf8() + "'\n");
+        writeProgram(staging + QStringLiteral("/Language/English.ini"), "new");
+        QProcess zip;
+        zip.setWorkingDirectory(staging);
+        zip.start(QStringLiteral("zip"), {QStringLiteral("-q"), QStringLiteral("-r"),
+                                          folder + QStringLiteral("Q.zip"), QStringLiteral(".")});
+        QVERIFY(zip.waitForFinished() && zip.exitCode() == 0);
+
+        QProcess running; // the program being replaced
+        running.start(QStringLiteral("sleep"), {QStringLiteral("60")});
+        QVERIFY(running.waitForStarted());
+        const QString script = WritePortableUpdateScript(
+            folder, QStringLiteral("quillmark"), QStringLiteral("Q.zip"), running.processId());
+        QVERIFY(script.startsWith(m_dir.path() + u'/') && script.endsWith(QStringLiteral(".sh")));
+        QVERIFY(
+            qm::platform::ShellOpen(script.toStdU16String(), u"", qm::platform::ShowMode::Hidden));
+
+        QVERIFY(running.waitForFinished(10000));
+        QCOMPARE(running.exitStatus(), QProcess::CrashExit); // killed
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(started), 10000);
+        QTRY_COMPARE(ReadAll(started).trimmed(), "new " + folder.chopped(1).toUtf8());
+        QCOMPARE(ReadAll(folder + QStringLiteral("Language/English.ini")), QByteArray("new"));
+        QTRY_VERIFY(!QFile::exists(script));
+        QVERIFY(!QFile::exists(folder + QStringLiteral("Q.zip")));
+    }
+
+    void systemProxy_data() {
+        QTest::addColumn<QString>("enable"); // "-": no value; else an integer or a text value
+        QTest::addColumn<QString>("server");
+        QTest::addColumn<bool>("result");
+        QTest::addColumn<bool>("enabled");
+        QTest::addColumn<QString>("host");
+        QTest::addColumn<int>("port");
+        QTest::newRow("host and port") << "1"
+                                       << "proxy.lan:3128" << true << true << "proxy.lan" << 3128;
+        QTest::newRow("letters after the colon")
+            << "1"
+            << "proxy.lan:abc" << true << true << "proxy.lan" << 8080;
+        QTest::newRow("nothing after the colon")
+            << "1"
+            << "proxy.lan:" << true << true << "proxy.lan" << 8080;
+        QTest::newRow("per-protocol list")
+            << "1"
+            << "http=p:80;https=p:443" << true << true << "http=p" << 8080;
+        QTest::newRow("no colon") << "1"
+                                  << "proxy.lan" << false << true << "" << 0;
+        QTest::newRow("switched off") << "0"
+                                      << "proxy.lan:3128" << false << false << "" << 0;
+        QTest::newRow("no switch") << "-"
+                                   << "proxy.lan:3128" << false << false << "" << 0;
+        QTest::newRow("switch not an integer") << "yes"
+                                               << "proxy.lan:3128" << false << false << "" << 0;
+    }
+
+    void systemProxy() {
+        QFETCH(QString, enable);
+        QFETCH(QString, server);
+        QFETCH(bool, result);
+        QFETCH(bool, enabled);
+        QFETCH(QString, host);
+        QFETCH(int, port);
+        SetInternetSettings(enable, server);
+        QString proxyHost = QStringLiteral("stale");
+        int proxyPort = -1;
+        bool proxyEnabled = !enabled;
+        QCOMPARE(GetSystemProxy(proxyHost, proxyPort, proxyEnabled), result);
+        QCOMPARE(proxyEnabled, enabled);
+        QCOMPARE(proxyHost, host);
+        QCOMPARE(proxyPort, port);
+    }
+
+    // Each row: what the two servers do, and what the check finds.
+    void fetchServerVersion_data() {
+        QTest::addColumn<QStringList>("bases"); // "main", "refused", "plain" (HTTP), "main/other"
+        QTest::addColumn<QByteArray>("versionPath"); // where the primary's version file is routed
+        QTest::addColumn<TRoute>("primary");
+        QTest::addColumn<bool>("portable");
+        QTest::addColumn<QString>("version"); // empty: the check fails
+        QTest::addColumn<QString>("file");    // the update file's path under the server
+        const QByteArray main = "/download/Quillmark/version.txt";
+        const QByteArray other = "/other/Quillmark/version.txt";
+        const QString setup = QStringLiteral("/download/Quillmark/") + SetupFileName();
+        const TRoute good = TRoute::Answer(200, " 1.5.0.0\r\n");
+        QTest::newRow("trimmed version, installer")
+            << QStringList{u"main"_s} << main << good << false << "1.5.0.0" << setup;
+        QTest::newRow("portable build")
+            << QStringList{u"main"_s} << main << good << true << "1.5.0.0"
+            << QStringLiteral("/download/Quillmark/") + PortableZipName();
+        QTest::newRow("byte-order mark") << QStringList{u"main"_s} << main
+                                         << TRoute::Answer(200, "\xEF\xBB\xBF"
+                                                                "2.0\n")
+                                         << false << "2.0" << setup;
+        QTest::newRow("primary refused, fallback answers")
+            << QStringList{u"refused"_s, u"main"_s} << main << good << false << "1.5.0.0" << setup;
+        QTest::newRow("primary 404, fallback answers")
+            << QStringList{u"main/other"_s, u"main"_s} << main << good << false << "1.5.0.0"
+            << setup;
+        QTest::newRow("blank version file falls over")
+            << QStringList{u"main/other"_s, u"main"_s} << other << TRoute::Answer(200, " \r\n")
+            << false << "1.5.0.0" << setup;
+        QTest::newRow("error status")
+            << QStringList{u"main"_s} << main << TRoute::Answer(500, "1.0") << false << ""
+            << "";
+        QTest::newRow("status other than 200")
+            << QStringList{u"main"_s} << main << TRoute::Answer(203, "1.0") << false << ""
+            << "";
+        QTest::newRow("redirect within HTTPS is followed")
+            << QStringList{u"main/other"_s} << other
+            << TRoute::Redirect(
+                   QStringLiteral("https://127.0.0.1:%1/download/Quillmark/version.txt")
+                       .arg(m_server->Port())
+                       .toUtf8())
+            << false << "1.5.0.0" << QStringLiteral("/other/Quillmark/") + SetupFileName();
+        QTest::newRow("redirect to plain HTTP is refused")
+            << QStringList{u"main/other"_s} << other
+            << TRoute::Redirect(QStringLiteral("http://127.0.0.1:%1/download/Quillmark/version.txt")
+                                    .arg(m_server->Port())
+                                    .toUtf8())
+            << false << ""
+            << "";
+        QTest::newRow("a plain-HTTP base may be read")
+            << QStringList{u"plain"_s} << main << good << false << "1.5.0.0" << setup;
+        QTest::newRow("stalled server times out, fallback answers")
+            << QStringList{u"main/other"_s, u"main"_s} << other << TRoute::Stalled() << false
+            << "1.5.0.0" << setup;
+    }
+
+    void fetchServerVersion() {
+        QFETCH(QStringList, bases);
+        QFETCH(QByteArray, versionPath);
+        QFETCH(TRoute, primary);
+        QFETCH(bool, portable);
+        QFETCH(QString, version);
+        QFETCH(QString, file);
+        m_server->SetRoute(versionPath, primary);
+        if (versionPath != "/download/Quillmark/version.txt")
+            m_server->SetRoute("/download/Quillmark/version.txt", TRoute::Answer(200, "1.5.0.0"));
+        QStringList urls;
+        for (const QString& base : bases) {
+            if (base == u"refused")
+                urls << Base(TUpdateTestServer::RefusingPort());
+            else if (base == u"plain")
+                urls << m_server->HttpBase();
+            else if (base == u"main/other")
+                urls << m_server->HttpsBase().replace(QStringLiteral("/download/"),
+                                                      QStringLiteral("/other/"));
+            else
+                urls << m_server->HttpsBase();
+        }
+        qputenv(kUpdateUrlsVariable, urls.join(u';').toUtf8());
+        PortableMode = portable;
+        QString found = QStringLiteral("untouched");
+        QString fileUrl = QStringLiteral("untouched");
+        QCOMPARE(FetchServerVersion(found, fileUrl), !version.isEmpty());
+        if (version.isEmpty()) {
+            QCOMPARE(found, QStringLiteral("untouched"));
+            return;
+        }
+        QCOMPARE(found, version);
+        QCOMPARE(QUrl(fileUrl).path(), file);
+    }
+
+    // What every request carries, and the proxies it goes through.
+    void requestSettingsAndProxies() {
+        m_server->SetRoute("/download/Quillmark/version.txt", TRoute::Answer(200, "3.0"));
+        qputenv(kUpdateUrlsVariable, m_server->HttpsBase().toUtf8());
+        const auto check = [this] {
+            m_server->ClearRequests();
+            QString version;
+            QString url;
+            return FetchServerVersion(version, url) && version == u"3.0";
+        };
+        QVERIFY(check());
+        const TSeenRequest direct = m_server->Requests().value(0);
+        QVERIFY(direct.Tls && !direct.ThroughProxy);
+        QCOMPARE(direct.Protocol, QSsl::TlsV1_2);
+        QCOMPARE(direct.Headers.value("user-agent"),
+                 "Mozilla/5.0 (Windows NT 6.1; WOW64;rv:12.0) Gecko/20100101 Firefox/12.0");
+        QCOMPARE(direct.Headers.value("accept"),
+                 "text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8");
+        QCOMPARE(direct.Headers.value("authorization"), "Basic Og==");
+
+        // A server whose certificate nobody vouches for is not talked to.
+        THttpClient::SetExtraCaCertificates({});
+        QVERIFY(!check());
+        QVERIFY(m_server->Requests().isEmpty());
+        THttpClient::SetExtraCaCertificates({m_server->Certificate()});
+
+        // The Internet settings' proxy.
+        const QString proxy = QStringLiteral("127.0.0.1:%1").arg(m_server->Port());
+        SetInternetSettings(QStringLiteral("1"), proxy);
+        QVERIFY(check());
+        QCOMPARE(m_server->Requests().value(0).Method, "CONNECT");
+        QVERIFY(m_server->Requests().value(1).ThroughProxy);
+        // Switched off: direct, whatever https_proxy says.
+        qputenv("https_proxy", (u"http://"_s + proxy).toUtf8());
+        SetInternetSettings(QStringLiteral("0"), proxy);
+        QVERIFY(check());
+        QCOMPARE(m_server->Requests().value(0).Method, "GET");
+        // No Internet settings at all: the system's configuration, here https_proxy.
+        SetInternetSettings({}, {});
+        QVERIFY(check());
+        QCOMPARE(m_server->Requests().value(0).Method, "CONNECT");
+        qunsetenv("https_proxy");
+    }
+};
+
+QTEST_GUILESS_MAIN(TestUpdateCore)
+#include "tst_UpdateCore.moc"
