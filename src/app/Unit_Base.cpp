@@ -879,7 +879,10 @@ void TForm1::CopySelectedText(QPlainTextEdit* memo) {
 
 void TForm1::CopyAllText(QPlainTextEdit* memo) {
     ReleaseGeneralMenuButton();
-    CopyToClipboard(memo->toPlainText().replace(u'\n', QStringLiteral("\r\n")));
+    // The raw text: the plain-text form would turn no-break spaces into blanks. The lines hold
+    // no separator of their own, so each paragraph separator ends one appended line.
+    CopyToClipboard(
+        memo->document()->toRawText().replace(QChar::ParagraphSeparator, QStringLiteral("\r\n")));
 }
 
 void TForm1::ClearText(QPlainTextEdit* memo) {

@@ -16,7 +16,7 @@ const char kFilesUsage[] =
     "                   as {app}); subfolders are added below it\n"
     "    --flags LIST   comma-separated [Files] flags, written in the checklist's order\n"
     "    --full-path    Source paths are full paths\n"
-    "    -o OUT         write to OUT instead of standard output\n";
+    "    -o OUT         write to OUT instead of standard output (\"-\": standard output)\n";
 
 namespace {
 

@@ -13,7 +13,7 @@ constexpr qsizetype kBufferSize = 1 << 20;
 
 bool TLineOutput::Open(const QString& outPath) {
     m_path = outPath;
-    m_toFile = !outPath.isEmpty();
+    m_toFile = !outPath.isEmpty() && outPath != u"-";
     if (m_toFile) {
         m_file.setFileName(outPath);
         return m_file.open(QIODevice::WriteOnly);

@@ -14,7 +14,7 @@ namespace qm::cli {
 // a 1 MiB buffer, so a large section is neither copied nor held a second time.
 class TLineOutput {
 public:
-    // An empty path is standard output.
+    // An empty path, or "-", is standard output.
     bool Open(const QString& outPath);
     bool Write(const QStringList& lines);
     bool Commit();
@@ -34,7 +34,7 @@ private:
     qsizetype m_used = 0;
 };
 
-// Writes all lines to `outPath` (empty: standard output). Returns an error message, or an
+// Writes all lines to `outPath` (empty or "-": standard output). Returns an error message, or an
 // empty text on success.
 QString WriteLines(const QStringList& lines, const QString& outPath);
 

@@ -3,25 +3,30 @@
 #include "cli/CliCommon.h"
 #include "cli/LineOutput.h"
 #include "platform/CodePage.h"
+#include "platform/Console.h"
 #include "regconv/AdvancedRegConverter.h"
 #include "regconv/TextSink.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <cstdio>
 
 namespace qm::cli {
 
 const char kRegistryUsage[] =
-    "quillmark-cli registry FILE.reg [--uninsdeletevalue]\n"
+    "quillmark-cli registry FILE.reg|- [--uninsdeletevalue]\n"
     "                      [--uninsdeletekey | --uninsdeletekeyifempty]\n"
     "                      [--codepage NAME] [-o OUT]\n"
-    "    Converts a registry export into an Inno Setup [Registry] section.\n"
+    "    Converts a registry export into an Inno Setup [Registry] section; \"-\" reads the\n"
+    "    export from standard input.\n"
     "    --uninsdeletevalue       every value line gets Flags: uninsdeletevalue\n"
     "    --uninsdeletekey         every key line gets Flags: uninsdeletekey\n"
     "    --uninsdeletekeyifempty  every key line gets Flags: uninsdeletekeyifempty\n"
     "    --codepage NAME          code page of an export without a byte-order mark\n"
     "                             (cp1251, cp866, windows-1252, ...; default: UTF-8 when\n"
     "                             the file is valid UTF-8, else windows-1252)\n"
-    "    -o OUT                   write to OUT instead of standard output\n";
+    "    -o OUT                   write to OUT instead of standard output (\"-\": standard\n"
+    "                             output)\n";
 
 namespace {
 
@@ -73,8 +78,8 @@ int RunRegistryCommand(const QStringList& args) {
     if (const QString error = ParseArgs(args, parsed); !error.isEmpty())
         return UsageError(error);
 
-    const QFileInfo info(parsed.File);
-    if (!info.exists()) {
+    const bool fromStdin = parsed.File == u"-";
+    if (!fromStdin && !QFileInfo::exists(parsed.File)) {
         PrintError(QStringLiteral("%1: no such file").arg(parsed.File));
         return kExitFailed;
     }
@@ -90,10 +95,18 @@ int RunRegistryCommand(const QStringList& args) {
     TStringListSink& sink = run->Sink;
     converter.SetAnsiCodePage(parsed.CodePage);
     converter.SetOptionsSource([options = parsed.Options] { return options; });
-    if (!converter.ConvertFromFileToMemo(parsed.File, &sink)) {
+    QFile input;
+    if (fromStdin) {
+        qm::platform::SetStdinBinary();
+        input.open(stdin, QIODevice::ReadOnly);
+    }
+    const QString name = fromStdin ? QStringLiteral("standard input") : parsed.File;
+    const bool converted = fromStdin ? converter.ConvertFromStreamToMemo(input, name, &sink)
+                                     : converter.ConvertFromFileToMemo(parsed.File, &sink);
+    if (!converted) {
         // The sink holds the converter's single "Error: " line.
         const QString line = sink.Lines.value(0);
-        PrintError(parsed.File + QStringLiteral(": ") +
+        PrintError(name + QStringLiteral(": ") +
                    (line.startsWith(u"Error: ") ? line.sliced(7) : line));
         return kExitFailed;
     }

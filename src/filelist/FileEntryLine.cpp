@@ -1,6 +1,9 @@
 #include "filelist/FileEntryLine.h"
 
 #include "platform/Directory.h"
+#include "regconv/InnoText.h"
+
+#include <QList>
 
 namespace qm::filelist {
 
@@ -55,18 +58,27 @@ QString DestDirFor(QStringView destDirText, QStringView subfolder) {
 }
 
 QString EntryLine(QStringView source, QStringView destDir, QStringView flags) {
-    QString line;
-    line.reserve(source.size() + destDir.size() + flags.size() + 24);
-    line.append(QLatin1StringView("Source: \""));
-    AppendDoubling(line, source, u'"');
-    line.append(QLatin1StringView("\"; DestDir: \""));
-    AppendDoubling(line, destDir, u'"');
-    line.append(QLatin1StringView("\";"));
-    if (!flags.isEmpty()) {
-        line.append(flags);
-        line.append(u';');
+    using namespace qm::regconv;
+    for (const QStringView text : {source, destDir}) {
+        if (QString problem = LineBreakingProblem(text, u"the name"); !problem.isEmpty())
+            return InnoComment(
+                QStringLiteral("Not converted: file \"%1\": %2").arg(source.toString(), problem));
     }
-    return line;
+    // Inno Setup expands constants in Source only for files outside the installer.
+    const bool external = flags.startsWith(u"Flags: ") &&
+                          flags.sliced(7).split(u' ').contains(QStringView(u"external"));
+    TLineBuffer line;
+    line.reserve(static_cast<std::size_t>(source.size() + destDir.size() + flags.size()) + 32);
+    line.append(u"Source: \"");
+    AppendInnoEscaped(line, source, external ? TConstants::Expanded : TConstants::Literal);
+    line.append(u"\"; DestDir: \"");
+    AppendInnoCompilerText(line, destDir);
+    line.append(u"\";");
+    if (!flags.isEmpty()) {
+        Append(line, flags);
+        line.push_back(u';');
+    }
+    return ToQString(line);
 }
 
 } // namespace qm::filelist

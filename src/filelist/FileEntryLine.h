@@ -19,8 +19,11 @@ QString SubfolderPath(QStringView folder, QStringView folderText);
 // subfolder name is doubled, because Inno Setup expands constants in DestDir.
 QString DestDirFor(QStringView destDirText, QStringView subfolder);
 
-// The line: Source: "SOURCE"; DestDir: "DESTDIR"; then "Flags: ...;" when flags are given.
-// A double quote in a path (possible outside Windows) is doubled.
+// The line: Source: "SOURCE"; DestDir: "DESTDIR"; then `flags` ("Flags: ...") and ";" when
+// flags are given. Written as Inno Setup reads it: a double quote in a path (possible outside
+// Windows) doubled, "{" doubled in Source when the external flag asks the compiler to expand
+// constants there, every "{#" kept from the preprocessor. A path holding a character that
+// would split or cut the line gives a "; Not converted:" comment line instead.
 QString EntryLine(QStringView source, QStringView destDir, QStringView flags);
 
 } // namespace qm::filelist

@@ -17,10 +17,22 @@ bool TAdvancedRegConverter::ConvertFromFileToMemo(const QString& RegFileName,
     FOutputMemo = OutputMemo;
     if (!OutputMemo || RegFileName.isEmpty() || !QFileInfo::exists(RegFileName))
         return false;
-    OutputMemo->Clear();
+    return Convert([&] { return ReadRegFile(RegFileName, FAnsiCodePage); }, OutputMemo);
+}
+
+bool TAdvancedRegConverter::ConvertFromStreamToMemo(QFile& Input, const QString& Name,
+                                                    ITextSink* OutputMemo) {
+    FOutputMemo = OutputMemo;
+    if (!OutputMemo)
+        return false;
+    return Convert([&] { return ReadRegFile(Input, Name, FAnsiCodePage); }, OutputMemo);
+}
+
+bool TAdvancedRegConverter::Convert(const std::function<TRegFileText()>& read, ITextSink* sink) {
+    sink->Clear();
     try {
         {
-            const TRegFileText file = ReadRegFile(RegFileName, FAnsiCodePage);
+            const TRegFileText file = read();
             FUnicodeHexText = file.Unicode;
             // Hex text of an ANSI file uses the file's code page when the default had to fall
             // back to Windows-1252; otherwise each value is decoded by the same default rule.
@@ -30,14 +42,14 @@ bool TAdvancedRegConverter::ConvertFromFileToMemo(const QString& RegFileName,
             ParseRegLines(SplitRegLines(file.Text));
         } // the file's text is released before the section is written
         GenerateISSContent();
-        OutputMemo->AppendLines(FISSContent);
+        sink->AppendLines(FISSContent);
         return true;
     } catch (const ERegConvertError& e) {
-        OutputMemo->AppendLine(QStringLiteral("Error: ") + e.Message());
+        sink->AppendLine(QStringLiteral("Error: ") + e.Message());
     } catch (const std::bad_alloc&) {
         FRegKeys.clear();
         FISSContent.clear();
-        OutputMemo->AppendLine(QStringLiteral("Error: not enough memory to convert this file"));
+        sink->AppendLine(QStringLiteral("Error: not enough memory to convert this file"));
     }
     return false;
 }

@@ -7,6 +7,7 @@
 // cannot express is written as a "; " comment line that says so.
 
 #include "regconv/RegConvOptions.h"
+#include "regconv/RegFileDecoding.h"
 #include "regconv/RegTypes.h"
 #include "regconv/TextSink.h"
 
@@ -14,7 +15,10 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <functional>
 #include <string>
+
+class QFile;
 
 class TAdvancedRegConverter {
 public:
@@ -27,6 +31,9 @@ public:
     // sink when there is no sink or no such file; when the file cannot be read or converted the
     // sink holds the single line "Error: " + message and the result is false.
     bool ConvertFromFileToMemo(const QString& RegFileName, ITextSink* OutputMemo);
+    // The same from a file already open for reading (standard input, a pipe), read to its end;
+    // `Name` names it in an error.
+    bool ConvertFromStreamToMemo(QFile& Input, const QString& Name, ITextSink* OutputMemo);
     // Converts text; every line of the result ends in CR LF. Throws ERegConvertError.
     QString ConvertFromText(const QString& RegText);
 
@@ -39,16 +46,22 @@ public:
     void SetAnsiCodePage(const QString& codePage) { FAnsiCodePage = codePage; }
 
 private:
+    // Reads with `read`, converts, and fills `sink` (or gives it the one "Error: " line).
+    bool Convert(const std::function<TRegFileText()>& read, ITextSink* sink);
+
     // Reader
     void ParseRegLines(const QList<QStringView>& lines);
     static bool IsKeyLine(QStringView s);
     static bool ExtractKeyPath(QStringView s, QString& path, bool& deleted);
     void AddKey(const QString& path, bool deleted);
     static bool IsValueLine(QStringView s);
-    // `data` is the text after "=" (for a quoted string: between the quotes, still escaped).
+    // `data` is the text after "=" (for a quoted string: between the quotes, still escaped;
+    // for number and hex data: without a ";" comment after it). `fault` says why the
+    // registry editor would not import the line.
     static bool ParseValueLine(QStringView line, QString& name, TRegDataType& type,
-                               QStringView& data, bool& quoted, bool& deleted);
-    void AddValue(QString name, QString data, TRegDataType type, bool deleted);
+                               QStringView& data, bool& quoted, bool& deleted,
+                               TRegLineFault& fault);
+    void AddValue(QString name, QString data, TRegDataType type, bool deleted, TRegLineFault fault);
     static bool IsDWordData(QStringView data);
     static bool IsMultiStringData(QStringView data);
     static bool IsHexData(QStringView data);
@@ -60,6 +73,8 @@ private:
     void GenerateISSContent();
     static bool SplitKeyPath(const QString& path, QString& root, QString& subkey);
     static QString TrimBackslashes(QStringView text);
+    // Inno Setup's short name of a root (HKEY_CURRENT_USER or HKCU -> HKCU, any letter case);
+    // empty when it names no registry root.
     static QString ConvertRootKey(const QString& root);
     static QStringView GetValueTypeName(TRegDataType type);
     // Writes ValueData into `data` and sets the ValueType; returns why the value cannot be

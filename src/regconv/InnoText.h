@@ -1,8 +1,17 @@
 #pragma once
 
-// How text is written into an Inno Setup script line. Inside a quoted parameter value a double
-// quote is doubled, and "{" starts a constant, so a literal "{" is written "{{". A backslash is
-// never an escape.
+// How text is written into an Inno Setup script line, for the [Registry] and the [Files]
+// generators alike. Four readers meet every line:
+// - the text area that shows it: Qt's text document starts a new line at U+2028 and U+2029 and
+//   uses U+FDD0/U+FDD1 itself, so a text holding one of them cannot be shown as one line;
+// - Inno Setup's preprocessor, which runs first: on every line that is not a comment it
+//   evaluates "{#...}" wherever it stands (doubling the brace does not stop it), and joins a
+//   line that ends in a backslash to the next;
+// - the compiler: a double quote inside a quoted value is doubled, and where constants are
+//   expanded a literal "{" is written "{{"; a backslash is never an escape; a line ends at CR
+//   or LF, and a NUL cuts it.
+// Every "{#" of the text is therefore written through a preprocessor string expression that
+// emits the same characters: {#"{{#"} where the compiler expands constants, {#"{#"} where not.
 
 #include <QString>
 #include <QStringView>
@@ -24,13 +33,30 @@ inline QString ToQString(const TLineBuffer& line) {
                    static_cast<qsizetype>(line.size()));
 }
 
-// Appends `text` with every "{" and every double quote doubled.
-void AppendInnoEscaped(TLineBuffer& out, QStringView text);
-// `text` escaped and enclosed in double quotes.
-QString InnoQuoted(QStringView text);
+// Whether the compiler expands constants in the parameter: DestDir, Subkey, ValueName,
+// ValueData, and Source with the external flag; not Source without it.
+enum class TConstants { Expanded, Literal };
 
-// A comment line ("; " + text) that is safe to place in a script: no line break inside, and no
-// backslash at its end (the preprocessor would join the next line to it).
+// Appends `text` as the inside of a quoted parameter value: double quotes doubled, "{" doubled
+// where constants are expanded, every "{#" written through the preprocessor.
+void AppendInnoEscaped(TLineBuffer& out, QStringView text,
+                       TConstants constants = TConstants::Expanded);
+// `text` escaped and enclosed in double quotes.
+QString InnoQuoted(QStringView text, TConstants constants = TConstants::Expanded);
+// Appends text that is already written as the compiler reads it (constants such as {app} kept,
+// literal braces doubled): double quotes doubled, every "{#" written through the preprocessor.
+void AppendInnoCompilerText(TLineBuffer& out, QStringView compilerText);
+
+// Characters no script line may hold: NUL, CR, LF, U+2028, U+2029, U+FDD0, U+FDD1. Why `text`
+// cannot be written, naming it as `what` ("the name holds a line break, ..."), or an empty text.
+QString LineBreakingProblem(QStringView text, QStringView what);
+
+// `text` with every control character and line or paragraph separator written as "<U+XXXX>".
+QString VisibleText(QStringView text);
+
+// A comment line ("; " + text) that is safe to place in a script: no control or separator
+// character inside (each is written as "<U+XXXX>"), and no backslash at its end (the
+// preprocessor would join the next line to it).
 QString InnoComment(QStringView text);
 
 } // namespace qm::regconv

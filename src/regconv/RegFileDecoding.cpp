@@ -4,6 +4,7 @@
 #include "regconv/RegConvertError.h"
 
 #include <QFile>
+#include <QStringDecoder>
 #include <QtEndian>
 
 namespace {
@@ -49,36 +50,42 @@ TRegFileText ReadRegFile(const QString& fileName, const QString& codePage) {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         ThrowReadError(fileName, file);
-    const qint64 size = file.size();
+    return ReadRegFile(file, fileName, codePage);
+}
+
+TRegFileText ReadRegFile(QFile& file, const QString& fileName, const QString& codePage) {
     char head[4] = {};
     const qint64 headSize = file.peek(head, sizeof head);
     if (headSize < 0)
         ThrowReadError(fileName, file);
     const auto b = [&](int i) { return i < headSize ? static_cast<unsigned char>(head[i]) : -1; };
+    const bool littleMark = b(0) == 0xFF && b(1) == 0xFE;
+    const bool bigMark = b(0) == 0xFE && b(1) == 0xFF;
+    // UTF-16LE that lost its mark: ANSI text never holds zero bytes.
+    const bool littleUnmarked = headSize == 4 && b(0) != 0 && b(1) == 0 && b(2) != 0 && b(3) == 0;
 
     TRegFileText result;
-    if (b(0) == 0xFF && b(1) == 0xFE) {
-        file.skip(2);
-        result.Text = ReadUtf16Rest(file, fileName, size - 2, false);
-        result.Unicode = true;
-    } else if (b(0) == 0xFE && b(1) == 0xFF) {
-        file.skip(2);
-        result.Text = ReadUtf16Rest(file, fileName, size - 2, true);
-        result.Unicode = true;
-    } else if (headSize == 4 && b(0) != 0 && b(1) == 0 && b(2) != 0 && b(3) == 0) {
-        // UTF-16LE that lost its mark: ANSI text never holds zero bytes.
-        result.Text = ReadUtf16Rest(file, fileName, size, false);
+    result.Unicode = littleMark || bigMark || littleUnmarked;
+    if (result.Unicode && !file.isSequential()) {
+        const qint64 mark = littleUnmarked ? 0 : 2;
+        file.skip(mark);
+        result.Text = ReadUtf16Rest(file, fileName, file.size() - mark, bigMark);
+        return result;
+    }
+    // A pipe, or text of one byte per character: read to the end, whatever its size says.
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        ThrowReadError(fileName, file);
+    if (result.Unicode) {
+        const QByteArrayView units = QByteArrayView(bytes).sliced(littleUnmarked ? 0 : 2);
+        QStringDecoder decoder(bigMark ? QStringDecoder::Utf16BE : QStringDecoder::Utf16LE,
+                               QStringDecoder::Flag::Stateless);
+        result.Text = decoder.decode(units);
+    } else if (bytes.startsWith("\xEF\xBB\xBF")) {
+        result.Text = QString::fromUtf8(QByteArrayView(bytes).sliced(3));
         result.Unicode = true;
     } else {
-        QByteArray bytes = file.readAll();
-        if (file.error() != QFileDevice::NoError)
-            ThrowReadError(fileName, file);
-        if (bytes.startsWith("\xEF\xBB\xBF")) {
-            result.Text = QString::fromUtf8(QByteArrayView(bytes).sliced(3));
-            result.Unicode = true;
-        } else {
-            result.Text = DecodeAnsiBytes(bytes, codePage, &result.CodePage);
-        }
+        result.Text = DecodeAnsiBytes(bytes, codePage, &result.CodePage);
     }
     return result;
 }

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QFile;
+
 // The text of a registry export file and what its encoding says about its hex string data.
 struct TRegFileText {
     QString Text;
@@ -16,6 +18,9 @@ struct TRegFileText {
 // without one, UTF-16LE is recognised by its zero bytes and anything else is ANSI text in
 // `codePage` (empty: the system's default). Throws ERegConvertError when the file cannot be read.
 TRegFileText ReadRegFile(const QString& fileName, const QString& codePage);
+// The same from a file already open for reading, a pipe or standard input among them (read to
+// its end); `fileName` names it in errors.
+TRegFileText ReadRegFile(QFile& file, const QString& fileName, const QString& codePage);
 
 // Decodes bytes of an ANSI code page through the platform (empty name: the system's default).
 // Reports the code page actually used in `usedCodePage` when given.

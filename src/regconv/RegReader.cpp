@@ -15,6 +15,13 @@ bool IsCommentLine(QStringView s) {
     return s.startsWith(u';') || s.startsWith(u"//") || s.startsWith(u'#');
 }
 
+// The data without a ";" comment after it, as the registry editor reads number and hex data
+// (neither can hold a ";").
+QStringView WithoutComment(QStringView data) {
+    const qsizetype semicolon = FindChar(data, u';');
+    return semicolon < 0 ? data : TrimControl(data.first(semicolon));
+}
+
 // Whether the line holds the header text anywhere. Most lines of a large export are hex data
 // without a "W", so the search for that letter decides quickly.
 bool ContainsHeaderText(QStringView s) {
@@ -62,14 +69,15 @@ void TAdvancedRegConverter::ParseRegLines(const QList<QStringView>& lines) {
             TRegDataType type = TRegDataType::rdUnknown;
             bool quoted = false;
             bool deleted = false;
-            if (!ParseValueLine(s, name, type, data, quoted, deleted))
+            TRegLineFault fault = TRegLineFault::None;
+            if (!ParseValueLine(s, name, type, data, quoted, deleted, fault))
                 continue;
             QString text;
             if (IsHexData(data) && data.endsWith(u'\\'))
                 i = JoinContinuationLines(lines, i, data, text);
             else
                 text = quoted ? UnescapeRegString(data) : data.toString();
-            AddValue(std::move(name), std::move(text), type, deleted);
+            AddValue(std::move(name), std::move(text), type, deleted, fault);
         }
     }
 }
@@ -86,6 +94,7 @@ qsizetype TAdvancedRegConverter::JoinContinuationLines(const QList<QStringView>&
         if (!IsContinuationLine(next))
             break;
         ++i;
+        next = WithoutComment(next);
         const bool more = next.endsWith(u'\\');
         if (more)
             next.chop(1);
@@ -126,12 +135,14 @@ bool TAdvancedRegConverter::IsValueLine(QStringView s) {
 }
 
 bool TAdvancedRegConverter::ParseValueLine(QStringView line, QString& name, TRegDataType& type,
-                                           QStringView& data, bool& quoted, bool& deleted) {
+                                           QStringView& data, bool& quoted, bool& deleted,
+                                           TRegLineFault& fault) {
     name.clear();
     data = {};
     type = TRegDataType::rdUnknown;
     quoted = false;
     deleted = false;
+    fault = TRegLineFault::None;
 
     QStringView t = TrimControl(line);
     if (t.isEmpty())
@@ -165,10 +176,14 @@ bool TAdvancedRegConverter::ParseValueLine(QStringView line, QString& name, TReg
     else if (!rest.isEmpty())
         return false;
 
+    // A ";" comment may follow complete data; any other text after a string's closing quote
+    // keeps the registry editor from importing the line.
     if (IsDWordData(data)) {
         type = TRegDataType::rdDWord;
+        data = WithoutComment(data);
     } else if (IsMultiStringData(data)) {
         type = TRegDataType::rdMultiString;
+        data = WithoutComment(data);
     } else if (IsHexData(data)) {
         if (StartsWithAsciiNoCase(data, QLatin1StringView("hex(2):")))
             type = TRegDataType::rdExpandString;
@@ -176,22 +191,32 @@ bool TAdvancedRegConverter::ParseValueLine(QStringView line, QString& name, TReg
             type = TRegDataType::rdQWord;
         else
             type = TRegDataType::rdBinary;
+        data = WithoutComment(data);
     } else {
         type = TRegDataType::rdString;
-        deleted = data == u"-";
-        if (data.size() >= 2 && data.front() == u'"' && data.back() == u'"') {
-            data = data.sliced(1, data.size() - 2);
-            quoted = true;
+        const qsizetype close = data.startsWith(u'"') ? FindClosingQuote(data, 0) : -1;
+        if (close > 0) {
+            const QStringView after = TrimControl(data.sliced(close + 1));
+            if (after.isEmpty() || after.startsWith(u';')) {
+                data = data.sliced(1, close - 1);
+                quoted = true;
+            } else {
+                fault = TRegLineFault::TextAfterQuote;
+            }
+        } else if (WithoutComment(data) == u"-") {
+            deleted = true;
+            data = data.first(1);
         }
     }
     return true;
 }
 
-void TAdvancedRegConverter::AddValue(QString name, QString data, TRegDataType type, bool deleted) {
+void TAdvancedRegConverter::AddValue(QString name, QString data, TRegDataType type, bool deleted,
+                                     TRegLineFault fault) {
     if (FCurrentKeyIndex < 0)
         return;
     FRegKeys[FCurrentKeyIndex].Values.append(
-        TRegValue{std::move(name), type, std::move(data), deleted});
+        TRegValue{std::move(name), type, std::move(data), deleted, fault});
 }
 
 bool TAdvancedRegConverter::IsDWordData(QStringView data) {

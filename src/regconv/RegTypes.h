@@ -16,6 +16,12 @@ enum class TRegDataType : std::uint8_t {
     rdUnknown,      // never stored; the state while a line is parsed
 };
 
+// Why the registry editor would not import a value line.
+enum class TRegLineFault : std::uint8_t {
+    None,
+    TextAfterQuote, // text after a string's closing quote: "B"="x"junk
+};
+
 struct TRegValue {
     // The name with the export's escapes undone; "@" for the default value.
     QString Name;
@@ -25,6 +31,7 @@ struct TRegValue {
     QString Data;
     // The line was `"name"=-`: the export deletes this value.
     bool Deleted = false;
+    TRegLineFault Fault = TRegLineFault::None;
 };
 
 struct TRegKey {

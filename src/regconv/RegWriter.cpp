@@ -30,14 +30,6 @@ QString NotConverted(const QString& what, const QString& why) {
         QString(QStringLiteral("Not converted: ") % what % QStringLiteral(": ") % why));
 }
 
-bool IsSafeRoot(QStringView root) {
-    for (QChar c : root) {
-        if (c == u';' || c == u'"' || c.unicode() < 32)
-            return false;
-    }
-    return true;
-}
-
 bool IsHexDigits(QStringView s) {
     return std::all_of(s.begin(), s.end(), [](QChar c) { return HexDigitValue(c.unicode()) >= 0; });
 }
@@ -56,15 +48,7 @@ void AppendLittleEndianNumber(TLineBuffer& out, const QByteArray& bytes) {
 
 // The reason a single string cannot be written, or an empty text.
 QString StringProblem(QStringView text) {
-    for (const QChar c : text) {
-        if (c.unicode() > 13)
-            continue;
-        if (c.unicode() == 0)
-            return QStringLiteral("the text holds a NUL character, which Inno Setup cannot write");
-        if (c.unicode() == u'\r' || c.unicode() == u'\n')
-            return QStringLiteral("the text holds a line break, which Inno Setup cannot write");
-    }
-    return {};
+    return LineBreakingProblem(text, u"the text");
 }
 
 // Appends a string as a quoted ValueData; returns why it cannot be written, if it cannot.
@@ -101,15 +85,18 @@ void TAdvancedRegConverter::GenerateISSContent() {
     for (const TRegKey& key : FRegKeys) {
         QString root;
         QString subkey;
-        if (!SplitKeyPath(key.Path, root, subkey))
-            continue;
-        root = ConvertRootKey(root);
+        const bool split = SplitKeyPath(key.Path, root, subkey);
+        root = split ? ConvertRootKey(root) : QString();
         subkey = TrimBackslashes(subkey);
-        if (!IsSafeRoot(root)) {
-            // An unknown root is written as it stands, but not one that would end the Root
-            // parameter early and let the rest of the path add parameters of its own.
+        if (root.isEmpty()) {
+            // Inno Setup rejects the whole script for one unknown root (a typing error such as
+            // HKEY_CLASSES_ROOTS, or a path without any).
             WriteKeyComments(key, QStringLiteral("the root is not a registry root"),
                              QStringLiteral("the key's root is not a registry root"));
+            continue;
+        }
+        if (const QString problem = LineBreakingProblem(subkey, u"the key"); !problem.isEmpty()) {
+            WriteKeyComments(key, problem, problem);
             continue;
         }
         if (subkey.isEmpty()) {
@@ -139,6 +126,12 @@ QString TAdvancedRegConverter::ValueLine(const QString& keyPrefix, const TRegKey
                                          const TRegValue& value, QStringView valueFlags) {
     // Built in reused buffers and copied out at its exact size: no temporaries per value, and
     // no spare capacity kept by a million lines.
+    if (value.Fault == TRegLineFault::TextAfterQuote)
+        return NotConverted(ValueRef(value, key),
+                            QStringLiteral("the registry editor does not import a string with "
+                                           "text after its closing quote"));
+    if (QString problem = LineBreakingProblem(value.Name, u"the name"); !problem.isEmpty())
+        return NotConverted(ValueRef(value, key), problem);
     FLine.clear();
     Append(FLine, keyPrefix);
     if (value.Deleted) {
@@ -214,10 +207,10 @@ QString TAdvancedRegConverter::ConvertRootKey(const QString& root) {
         {QLatin1StringView("hkey_current_config"), QLatin1StringView("HKCC")},
     };
     for (const auto& r : kRoots) {
-        if (EqualsAsciiNoCase(root, r.Long))
+        if (EqualsAsciiNoCase(root, r.Long) || root.compare(r.Short, Qt::CaseInsensitive) == 0)
             return r.Short;
     }
-    return root;
+    return {};
 }
 
 QStringView TAdvancedRegConverter::GetValueTypeName(TRegDataType type) {

@@ -12,9 +12,12 @@ struct CliRun {
     QByteArray Err;
 };
 
-inline CliRun RunCli(const QStringList& args) {
+// `input` goes to its standard input through a pipe.
+inline CliRun RunCli(const QStringList& args, const QByteArray& input = {}) {
     QProcess p;
     p.start(QStringLiteral(QM_CLI_PATH), args);
+    p.write(input);
+    p.closeWriteChannel();
     if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit)
         qFatal("quillmark-cli did not finish");
     return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};

@@ -25,9 +25,11 @@ private slots:
 
     void writesTheSection() {
         // Flags come out in the checklist's order, whatever the order given.
+        // "-o -" is standard output, as without -o.
         const CliRun r = RunCli({QStringLiteral("files"), m_app + u'/', QStringLiteral("--dest"),
                                  QStringLiteral("{app}"), QStringLiteral("--flags"),
-                                 QStringLiteral("recursesubdirs, ignoreversion")});
+                                 QStringLiteral("recursesubdirs, ignoreversion"),
+                                 QStringLiteral("-o"), QStringLiteral("-")});
         QCOMPARE(r.ExitCode, 0);
         QCOMPARE(r.Out, QByteArray("[Files]\r\n"
                                    "Source: \"lang/de.ini\"; DestDir: \"{app}\\lang\";"

@@ -49,6 +49,32 @@ private slots:
         QVERIFY(r.Err.isEmpty());
     }
 
+    // An export through a pipe, named "-" or as a path, in each encoding; "-o -" is standard
+    // output.
+    void exportThroughAPipe_data() {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QByteArray>("bytes");
+        const QString text = QStringLiteral("Windows Registry Editor Version 5.00\r\n\r\n"
+                                            "[HKEY_CURRENT_USER\\Software\\П]\r\n\"v\"=\"x\"\r\n");
+        const QByteArray utf16 = qm::testing::Utf16LeWithBom(text);
+        QTest::newRow("UTF-16 with a mark") << "-" << utf16;
+        QTest::newRow("UTF-16 without a mark") << "-" << utf16.sliced(2);
+        QTest::newRow("UTF-8") << "-" << text.toUtf8();
+        QTest::newRow("/dev/stdin, UTF-16") << "/dev/stdin" << utf16;
+    }
+
+    void exportThroughAPipe() {
+        QFETCH(QString, input);
+        QFETCH(QByteArray, bytes);
+        const CliRun r =
+            RunCli({QStringLiteral("registry"), input, QStringLiteral("-o"), QStringLiteral("-"),
+                    QStringLiteral("--uninsdeletekey"), QStringLiteral("--uninsdeletevalue")},
+                   bytes);
+        QCOMPARE(r.Err, QByteArray());
+        QCOMPARE(r.ExitCode, 0);
+        QCOMPARE(r.Out, kExpected);
+    }
+
     void writesToAFile() {
         const QString out = m_dir.filePath(QStringLiteral("out.iss"));
         const CliRun r =

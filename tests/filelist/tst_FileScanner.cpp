@@ -2,6 +2,7 @@
 // inside the event pump, and folders that cannot be listed or lead back into themselves.
 
 #include "FakeFilesPage.h"
+#include "InnoRegistryParser.h"
 #include "filelist/FileEntryLine.h"
 #include "filelist/FileScanner.h"
 #include "platform/Directory.h"
@@ -10,6 +11,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+using qm::testing::InnoFilesLine;
+using qm::testing::InnoLineKind;
+using qm::testing::ParseInnoFilesLine;
 
 namespace {
 
@@ -175,6 +180,75 @@ private slots:
         // Inno Setup expands constants in DestDir, not in Source.
         QCOMPARE(page.Output.value(1),
                  Entry(QStringLiteral("{tmp}/f{1}.txt"), QStringLiteral("{app}\\{{tmp}")));
+    }
+
+    // Names that would run preprocessor code, or split the line, in every place of an entry;
+    // read back as Inno Setup reads the line.
+    void hostileNames_data() {
+        QTest::addColumn<QString>("file");    // below the scanned folder
+        QTest::addColumn<QString>("destDir"); // the destination text
+        QTest::addColumn<QString>("flag");    // ticked, or none
+        QTest::addColumn<QString>("source");  // as the compiler reads it; or the comment line
+        QTest::addColumn<QString>("dest");
+        QTest::newRow("file name") << "{#Exec('calc.exe')}.txt"
+                                   << "{app}"
+                                   << ""
+                                   << "{#Exec('calc.exe')}.txt"
+                                   << "{app}";
+        QTest::newRow("folder name") << "{#x}/{{#y}/f.txt"
+                                     << "{app}"
+                                     << ""
+                                     << "{#x}/{{#y}/f.txt"
+                                     << "{app}\\{#x}\\{{#y}";
+        QTest::newRow("destination text") << "f.txt"
+                                          << "{app}\\{#Dir}"
+                                          << ""
+                                          << "f.txt"
+                                          << "{app}\\{#Dir}";
+        QTest::newRow("external source") << "{a}{#b}.txt"
+                                         << "{app}"
+                                         << "external"
+                                         << "{a}{#b}.txt"
+                                         << "{app}";
+        QTest::newRow("line separator in a file name")
+            << "a\u2028b.txt"
+            << "{app}"
+            << ""
+            << "; Not converted: file \"a<U+2028>b.txt\": the name holds the separator "
+               "<U+2028>, which would split the line where it is shown or copied"
+            << "";
+        QTest::newRow("line break in a folder name")
+            << "x\ny/f.txt"
+            << "{app}"
+            << ""
+            << "; Not converted: file \"x<U+000A>y/f.txt\": the name holds a line break, which "
+               "Inno Setup cannot write"
+            << "";
+    }
+
+    void hostileNames() {
+        QFETCH(QString, file);
+        QFETCH(QString, destDir);
+        QFETCH(QString, flag);
+        QFETCH(QString, source);
+        QFETCH(QString, dest);
+        QTemporaryDir dir;
+        MakeTree(dir.path(), {file.toUtf8().constData()});
+        FakeFilesPage page;
+        page.Folder = N(dir.path()) + kSep;
+        page.DestDir = destDir;
+        page.Tick(flag);
+        TFileScanner scanner(page);
+        scanner.ButtonSearchClick();
+        QCOMPARE(page.Output.size(), 2);
+        const InnoFilesLine line = ParseInnoFilesLine(page.Output[1]);
+        QVERIFY2(line.Error.isEmpty(), qPrintable(page.Output[1] + u'\n' + line.Error));
+        if (line.Kind == InnoLineKind::Comment) {
+            QCOMPARE(page.Output[1], N(source));
+            return;
+        }
+        QCOMPARE(line.Entry.Source, N(source));
+        QCOMPARE(line.Entry.DestDir, dest);
     }
 
     void ntfsOrder() {

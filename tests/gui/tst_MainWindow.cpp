@@ -5,6 +5,7 @@
 #include "GuiTestSupport.h"
 #include "app/Unit_Base.h"
 #include "filelist/FilesPage.h"
+#include "regconv/AdvancedRegConverter.h"
 #include "regconv/RegistryPage.h"
 #include "settings/PortablePath.h"
 
@@ -206,6 +207,31 @@ private slots:
         QVERIFY(form.TabReg->MemoReg->toPlainText().isEmpty());
         QVERIFY(form.PopupMenuList->findChild<QAction*>(QStringLiteral("CopySelectedLinesMenu")));
         QVERIFY(form.PopupMenuRegList->findChild<QAction*>(QStringLiteral("ClearTextRegMenu")));
+    }
+
+    // The text areas show and copy exactly the lines written: a no-break space stays one, and
+    // a name holding a line separator is one comment line, not two lines.
+    void copiedLinesAreTheWrittenLines() {
+        const QString path = m_data.filePath(QStringLiteral("exact.reg"));
+        const QString text = QStringLiteral("Windows Registry Editor Version 5.00\r\n"
+                                            "[HKEY_CURRENT_USER\\K]\r\n"
+                                            "\"nbsp\"=\"a\u00A0b\"\r\n"
+                                            "\"x\u2028[Run]\"=\"y\"\r\n");
+        QByteArray bytes("\xFF\xFE");
+        bytes.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+        WriteFile(path, bytes);
+        TForm1 form({});
+        form.DropItem(path);
+        const QStringList written = form.FConverter->ISSContent();
+        QCOMPARE(written.size(), 4);
+        QVERIFY(written[2].endsWith(QStringLiteral("ValueData: \"a\u00A0b\";")));
+        QVERIFY(written[3].startsWith(QStringLiteral("; Not converted: value \"x<U+2028>[Run]\"")));
+        QCOMPARE(form.TabReg->MemoReg->document()->blockCount(), written.size());
+        form.CopyAllTextRegMenuClick();
+        QCOMPARE(QGuiApplication::clipboard()->text(), written.join(QStringLiteral("\r\n")));
+        form.TabReg->MemoReg->selectAll();
+        form.CopySelectedLinesRegMenuClick();
+        QCOMPARE(QGuiApplication::clipboard()->text(), written.join(QStringLiteral("\r\n")));
     }
 
     void folderArgument() {

@@ -26,14 +26,16 @@ QString TypeName(TRegDataType t) {
     return QStringLiteral("unknown");
 }
 
-// "[path]{name:type=data}..." with "-" marking deletions; one string per key.
+// "[path]{name:type=data}..." with "-" marking deletions and "!" values the registry editor
+// would not import; one string per key.
 QStringList Describe(const QList<TRegKey>& keys) {
     QStringList out;
     for (const TRegKey& key : keys) {
         QString s = (key.Deleted ? QStringLiteral("[-") : QStringLiteral("[")) + key.Path + u']';
         for (const TRegValue& v : key.Values)
-            s += u'{' + v.Name + u':' + TypeName(v.DataType) + (v.Deleted ? u'-' : u'=') + v.Data +
-                 u'}';
+            s += u'{' + v.Name + u':' + TypeName(v.DataType) +
+                 (v.Fault == TRegLineFault::None ? QString() : QStringLiteral("!")) +
+                 (v.Deleted ? u'-' : u'=') + v.Data + u'}';
         out.append(s);
     }
     return out;
@@ -110,8 +112,16 @@ private slots:
             {"[K]{a:str=1}", "[K]{b:str=2}"});
         row("comment after a key line makes it no key line", "[K]\n[L] ; note\n\"a\"=\"1\"",
             {"[K]{a:str=1}"});
-        row("comment after a value stays in the data", "[K]\n\"A\"=\"x\" ; note",
-            {"[K]{A:str=\"x\" ; note}"});
+        row("comments after complete values",
+            "[K]\n\"A\"=\"x\" ; note\n\"N\"=dword:00000001 ; note\n\"B\"=hex:01,02 ; note\n"
+            "\"C\"=\"a;b\";x\n\"D\"=- ; gone\n\"E\"=\"q\\\"\";",
+            {"[K]{A:str=x}{N:dword=dword:00000001}{B:bin=hex:01,02}{C:str=a;b}{D:str--}"
+             "{E:str=q\"}"});
+        row("comments on continued hex data", "[K]\n\"b\"=hex:01,\\ ; one\n  02,\\\n  03 ; two",
+            {"[K]{b:bin=hex:01,02,03}"});
+        row("text after a closing quote is not imported",
+            "[K]\n\"B\"=\"x\"junk\n\"C\"=\"\"C:\\x\"\"\nName=Text ; kept",
+            {"[K]{B:str!=\"x\"junk}{C:str!=\"\"C:\\x\"\"}{Name:str=Text ; kept}"});
         row("indented lines and comments", "  [K]\n\t\"a\"=\"1\"\n ; c\n// c\n# c",
             {"[K]{a:str=1}"});
         row("every kind of line break", "[K]\r\"a\"=\"1\"\n\"b\"=\"2\"\r\n\"c\"=\"3\"",

@@ -33,7 +33,7 @@ public:
     // Text that survives both forms: the characters that need escaping in an export or in a
     // script are frequent on purpose.
     QString Text(int maxLength, bool allowEmpty = true) {
-        static const QString ascii = QStringLiteral("ab Z09\\\"{}[]=;@%$,.-_'");
+        static const QString ascii = QStringLiteral("ab Z09\\\"{}[]=;@%$,.-_'#{#");
         static const QString latin1 = QStringLiteral("éÿ©±");
         static const QString wide = QStringLiteral("ПуТь中文한😀");
         QString s;

@@ -158,6 +158,91 @@ void TestRegWriter::innoEscaping() {
         }));
 }
 
+// Lines that would run preprocessor code, split where they are shown, or hold what the
+// registry editor would not import: written safely or as comments, and installing exactly the
+// export's text where they are written.
+void TestRegWriter::safeLines_data() {
+    QTest::addColumn<QString>("values");        // value lines under HKEY_CURRENT_USER\K
+    QTest::addColumn<QStringList>("lines");     // what follows the key line
+    QTest::addColumn<QStringList>("installed"); // "name=data" of each value line written
+    const auto row = [](const char* name, const char* values, const QStringList& lines,
+                        const QStringList& installed) {
+        QTest::newRow(name) << QString::fromUtf8(values).replace(u'~', QChar::Null) << lines
+                            << installed;
+    };
+    const auto value = [](const char* rest) {
+        return QStringLiteral(R"(Root: HKCU; Subkey: "K"; ValueType: )") + QString::fromUtf8(rest);
+    };
+    const auto comment = [](const char* name, const QString& why) {
+        return QStringLiteral(R"(; Not converted: value "%1" of [HKEY_CURRENT_USER\K]: %2)")
+            .arg(QString::fromUtf8(name), why);
+    };
+    const auto split = [&](const char* name, const char* what, const char* separator) {
+        return comment(name, QStringLiteral("%1 holds the separator %2, which would split the "
+                                            "line where it is shown or copied")
+                                 .arg(QString::fromUtf8(what), QString::fromUtf8(separator)));
+    };
+    const QString notImported = QStringLiteral(
+        "the registry editor does not import a string with text after its closing quote");
+    row("preprocessor in names and strings", R"("{#Exec('calc.exe')}"="{#x}{{#y}"
+"{#"="{#")",
+        {value(
+             R"(string; ValueName: "{#"{{#"}Exec('calc.exe')}"; ValueData: "{#"{{#"}x}{{{#"{{#"}y}";)"),
+         value(R"(string; ValueName: "{#"{{#"}"; ValueData: "{#"{{#"}";)")},
+        {QStringLiteral("{#Exec('calc.exe')}={#x}{{#y}"), QStringLiteral("{#={#")});
+    row("preprocessor in hex text", R"("e"=hex(2):7b,00,23,00,00,00
+"m"=hex(7):7b,00,23,00,00,00,7b,00,7b,00,23,00,00,00,00,00)",
+        {value(R"(expandsz; ValueName: "e"; ValueData: "{#"{{#"}";)"),
+         value(R"(multisz; ValueName: "m"; ValueData: "{#"{{#"}{break}{{{#"{{#"}";)")},
+        {QStringLiteral("e={#"), QStringLiteral("m={#|{{#")});
+    row("separators and NUL in names and text",
+        "\"a\u2028b\"=\"x\"\n\"c\"=\"d\u2029e\"\n\"f\"=\"g\uFDD0\"\n\"n~\"=\"1\"\n"
+        "\"h\"=hex(7):41,00,00,00,42,00,d1,fd,00,00,00,00",
+        {split("a<U+2028>b", "the name", "<U+2028>"), split("c", "the text", "<U+2029>"),
+         split("f", "the text", "<U+FDD0>"),
+         comment("n<U+0000>",
+                 QStringLiteral("the name holds a NUL character, which Inno Setup cannot write")),
+         split("h", "the text", "<U+FDD1>")},
+        {});
+    row("comments after complete values", R"("A"="x" ; note
+"N"=dword:00000001 ; note
+"B"=hex:01,02 ; note
+"D"=- ; gone)",
+        {value(R"(string; ValueName: "A"; ValueData: "x";)"),
+         value(R"(dword; ValueName: "N"; ValueData: $00000001;)"),
+         value(R"(binary; ValueName: "B"; ValueData: "01 02";)"),
+         value(R"(none; ValueName: "D"; Flags: deletevalue;)")},
+        {QStringLiteral("A=x"), QStringLiteral("N=1"), QStringLiteral("B=0102"),
+         QStringLiteral("D=")});
+    row("text after a closing quote", R"("B"="x"junk
+"C"=""C:\x"")",
+        {comment("B", notImported), comment("C", notImported)}, {});
+}
+
+void TestRegWriter::safeLines() {
+    QFETCH(QString, values);
+    QFETCH(QStringList, lines);
+    QFETCH(QStringList, installed);
+    const QStringList out = Convert(QStringLiteral("[HKEY_CURRENT_USER\\K]\r\n") + values);
+    QCOMPARE(out.mid(2), lines);
+    QStringList written;
+    for (const QString& line : out.mid(2)) {
+        const auto parsed = ParseInnoRegistryLine(line);
+        if (parsed.Kind != InnoLineKind::Entry)
+            continue;
+        const auto& e = parsed.Entry;
+        QString data = e.Text;
+        if (e.ValueType == u"multisz")
+            data = e.Strings.join(u'|');
+        else if (e.ValueType == u"dword")
+            data = QString::number(e.Number);
+        else if (e.ValueType == u"binary")
+            data = QString::fromLatin1(e.Bytes.toHex());
+        written << e.ValueName + u'=' + data;
+    }
+    QCOMPARE(written, installed);
+}
+
 void TestRegWriter::dataTypes_data() {
     QTest::addColumn<QString>("valueLine");
     QTest::addColumn<QString>("expected");
@@ -286,24 +371,31 @@ void TestRegWriter::commentsNeverEndInBackslash() {
 }
 
 void TestRegWriter::keyPaths() {
-    QCOMPARE(Convert(QStringLiteral(R"([]
+    QCOMPARE(
+        Convert(QStringLiteral(R"([]
 "lost"="x"
 [-]
 [HKEY_CURRENT_USER\Software\X\]
 [HKEY_CURRENT_USER\\Software\X]
-[HKCU\Short]
+[hkcu\Short]
 [HKEY_CURENT_USER\Typo]
+"v"="1"
+[\Software\NoRoot]
 [HKEY_CURRENT_CONFIG\C]
-)"),
-                     {}, {}, Check::Nothing), // an unknown root is kept, and Inno Setup rejects it
-             Utf8Lines({
-                 R"([Registry])",
-                 R"(Root: HKCU; Subkey: "Software\X";)",
-                 R"(Root: HKCU; Subkey: "Software\X";)",
-                 R"(Root: HKCU; Subkey: "Short";)",
-                 R"(Root: HKEY_CURENT_USER; Subkey: "Typo";)",
-                 R"(Root: HKCC; Subkey: "C";)",
-             }));
+)")),
+        Utf8Lines({
+            R"([Registry])",
+            R"(; Not converted: []: the root is not a registry root)",
+            R"(; Not converted: value "lost" of []: the key's root is not a registry root)",
+            R"(; Not converted: [-]: the root is not a registry root)",
+            R"(Root: HKCU; Subkey: "Software\X";)",
+            R"(Root: HKCU; Subkey: "Software\X";)",
+            R"(Root: HKCU; Subkey: "Short";)",
+            R"(; Not converted: [HKEY_CURENT_USER\Typo]: the root is not a registry root)",
+            R"(; Not converted: value "v" of [HKEY_CURENT_USER\Typo]: the key's root is not a registry root)",
+            R"(; Not converted: [\Software\NoRoot]: the root is not a registry root)",
+            R"(Root: HKCC; Subkey: "C";)",
+        }));
 }
 
 void TestRegWriter::rootThatWouldAddParameters() {

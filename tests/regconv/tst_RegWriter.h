@@ -13,6 +13,8 @@ private slots:
     void keyOptions_data();
     void keyOptions();
     void innoEscaping();
+    void safeLines_data();
+    void safeLines();
     void dataTypes_data();
     void dataTypes();
     void ansiHexText();

@@ -98,8 +98,12 @@ bool SplitParams(const QString& line, QList<Param>& params, QString& error) {
     }
 }
 
-// Expands the constants a converter may write: "{{" and, in multisz data, "{break}".
-bool ExpandConstants(const QString& in, bool allowBreak, QString& out, QStringList* parts,
+// Which constants a parameter may hold besides "{{": none, "{break}" (multisz data), or any
+// named constant, kept as written ({app} in a DestDir).
+enum class Constants { EscapesOnly, Break, Named };
+
+// Expands the constants a generator may write.
+bool ExpandConstants(const QString& in, Constants allowed, QString& out, QStringList* parts,
                      QString& error) {
     out.clear();
     for (qsizetype i = 0; i < in.size(); ++i) {
@@ -118,9 +122,14 @@ bool ExpandConstants(const QString& in, bool allowBreak, QString& out, QStringLi
             return false;
         }
         const QString name = in.sliced(i + 1, close - i - 1);
-        if (name == u"break" && allowBreak) {
+        if (name == u"break" && allowed == Constants::Break) {
             parts->append(out);
             out.clear();
+            i = close;
+            continue;
+        }
+        if (allowed == Constants::Named && !name.isEmpty() && !name.contains(u'{')) {
+            out.append(in.sliced(i, close - i + 1));
             i = close;
             continue;
         }
@@ -162,33 +171,82 @@ bool ParseBinary(const QString& text, QByteArray& bytes) {
     return true;
 }
 
+bool SplitsLine(QChar c) {
+    const char16_t u = c.unicode();
+    return u == 0 || u == u'\r' || u == u'\n' || u == 0x2028 || u == 0x2029 || u == 0xFDD0 ||
+           u == 0xFDD1;
+}
+
+// What every line must pass, whatever its section; the line's kind, and its parameters after
+// the preprocessor when it is an entry.
+InnoLineKind ReadLine(const QString& line, const QString& header, QList<Param>& params,
+                      QString& error) {
+    for (const QChar c : line) {
+        if (SplitsLine(c)) {
+            error =
+                QStringLiteral("U+%1 splits or cuts the line").arg(c.unicode(), 4, 16, QChar(u'0'));
+            break;
+        }
+    }
+    if (error.isEmpty() && line.endsWith(u'\\'))
+        error = QStringLiteral("the line ends in a backslash and would be joined to the next");
+    const QString trimmed = line.trimmed();
+    if (trimmed.isEmpty())
+        return InnoLineKind::Empty;
+    if (trimmed.startsWith(u';'))
+        return InnoLineKind::Comment;
+    if (trimmed.startsWith(u'[')) {
+        if (error.isEmpty() && trimmed != header)
+            error = QStringLiteral("unexpected section header");
+        return InnoLineKind::Section;
+    }
+    if (!error.isEmpty())
+        return InnoLineKind::Entry;
+    const QString preprocessed = PreprocessInnoLine(line, error);
+    if (error.isEmpty())
+        SplitParams(preprocessed, params, error);
+    return InnoLineKind::Entry;
+}
+
 } // namespace
+
+QString PreprocessInnoLine(const QString& line, QString& error) {
+    const QString trimmed = line.trimmed();
+    if (trimmed.startsWith(u';') || trimmed.startsWith(u'#') || trimmed.startsWith(u"//"))
+        return line;
+    QString out;
+    qsizetype i = 0;
+    const qsizetype n = line.size();
+    while (i < n) {
+        const qsizetype at = line.indexOf(QStringLiteral("{#"), i);
+        if (at < 0) {
+            out.append(line.sliced(i));
+            break;
+        }
+        out.append(line.sliced(i, at - i));
+        // Only a string expression is harmless: {#"text"}, blanks allowed around the string.
+        qsizetype j = at + 2;
+        while (j < n && line[j] == u' ')
+            ++j;
+        const qsizetype close = j < n && line[j] == u'"' ? line.indexOf(u'"', j + 1) : -1;
+        qsizetype end = close < 0 ? -1 : close + 1;
+        while (end >= 0 && end < n && line[end] == u' ')
+            ++end;
+        if (close < 0 || end >= n || line[end] != u'}') {
+            error = QStringLiteral("the preprocessor would evaluate \"%1\"").arg(line.sliced(at));
+            return out;
+        }
+        out.append(line.sliced(j + 1, close - j - 1));
+        i = end + 1;
+    }
+    return out;
+}
 
 InnoLine ParseInnoRegistryLine(const QString& line) {
     InnoLine result;
-    const QString trimmed = line.trimmed();
-    if (line.endsWith(u'\\')) {
-        result.Error =
-            QStringLiteral("the line ends in a backslash and would be joined to the next");
-    }
-    if (trimmed.isEmpty())
-        return result;
-    if (trimmed.startsWith(u';')) {
-        result.Kind = InnoLineKind::Comment;
-        return result;
-    }
-    if (trimmed.startsWith(u'[')) {
-        result.Kind = InnoLineKind::Section;
-        if (trimmed != u"[Registry]")
-            result.Error = QStringLiteral("unexpected section header");
-        return result;
-    }
-    result.Kind = InnoLineKind::Entry;
-    if (!result.Error.isEmpty())
-        return result;
-
     QList<Param> params;
-    if (!SplitParams(line, params, result.Error))
+    result.Kind = ReadLine(line, QStringLiteral("[Registry]"), params, result.Error);
+    if (result.Kind != InnoLineKind::Entry || !result.Error.isEmpty())
         return result;
     InnoRegEntry& e = result.Entry;
     QSet<QString> seen;
@@ -207,13 +265,14 @@ InnoLine ParseInnoRegistryLine(const QString& line) {
         if (p.Name == u"Root") {
             e.Root = p.Value;
         } else if (p.Name == u"Subkey") {
-            if (!ExpandConstants(p.Value, false, e.Subkey, nullptr, result.Error))
+            if (!ExpandConstants(p.Value, Constants::EscapesOnly, e.Subkey, nullptr, result.Error))
                 return result;
         } else if (p.Name == u"ValueType") {
             e.ValueType = p.Value;
         } else if (p.Name == u"ValueName") {
             e.HasValueName = true;
-            if (!ExpandConstants(p.Value, false, e.ValueName, nullptr, result.Error))
+            if (!ExpandConstants(p.Value, Constants::EscapesOnly, e.ValueName, nullptr,
+                                 result.Error))
                 return result;
         } else if (p.Name == u"ValueData") {
             dataSeen = true;
@@ -245,11 +304,11 @@ InnoLine ParseInnoRegistryLine(const QString& line) {
     e.HasValueData = true;
     const QString& t = e.ValueType;
     if (t == u"string" || t == u"expandsz") {
-        if (!ExpandConstants(rawData, false, e.Text, nullptr, result.Error))
+        if (!ExpandConstants(rawData, Constants::EscapesOnly, e.Text, nullptr, result.Error))
             return result;
     } else if (t == u"multisz") {
         QString last;
-        if (!ExpandConstants(rawData, true, last, &e.Strings, result.Error))
+        if (!ExpandConstants(rawData, Constants::Break, last, &e.Strings, result.Error))
             return result;
         if (e.Strings.size() == 1 && e.Strings.front().isEmpty())
             e.Strings.clear();
@@ -260,6 +319,48 @@ InnoLine ParseInnoRegistryLine(const QString& line) {
         if (!ParseBinary(rawData, e.Bytes))
             result.Error = QStringLiteral("invalid binary data \"%1\"").arg(rawData);
     }
+    return result;
+}
+
+InnoFilesLine ParseInnoFilesLine(const QString& line) {
+    InnoFilesLine result;
+    QList<Param> params;
+    result.Kind = ReadLine(line, QStringLiteral("[Files]"), params, result.Error);
+    if (result.Kind != InnoLineKind::Entry || !result.Error.isEmpty())
+        return result;
+    InnoFilesEntry& e = result.Entry;
+    QString source;
+    QString destDir;
+    QSet<QString> seen;
+    for (const Param& p : params) {
+        if (p.Name != u"Source" && p.Name != u"DestDir" && p.Name != u"Flags") {
+            result.Error = QStringLiteral("unexpected parameter %1").arg(p.Name);
+            return result;
+        }
+        if (seen.contains(p.Name)) {
+            result.Error = QStringLiteral("parameter %1 given twice").arg(p.Name);
+            return result;
+        }
+        seen.insert(p.Name);
+        if (p.Name == u"Source")
+            source = p.Value;
+        else if (p.Name == u"DestDir")
+            destDir = p.Value;
+        else
+            e.Flags = p.Value.split(u' ', Qt::SkipEmptyParts);
+    }
+    if (!seen.contains(QStringLiteral("Source")) || !seen.contains(QStringLiteral("DestDir"))) {
+        result.Error = QStringLiteral("Source and DestDir are required");
+        return result;
+    }
+    // Constants are expanded in Source only for files outside the installer.
+    if (e.Flags.contains(QStringLiteral("external"))) {
+        if (!ExpandConstants(source, Constants::Named, e.Source, nullptr, result.Error))
+            return result;
+    } else {
+        e.Source = source;
+    }
+    ExpandConstants(destDir, Constants::Named, e.DestDir, nullptr, result.Error);
     return result;
 }
 

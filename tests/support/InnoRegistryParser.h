@@ -1,8 +1,15 @@
 #pragma once
 
-// Reads [Registry] section lines back the way Inno Setup 6's compiler reads them, and says
-// why it would reject a line. Tests use it to prove that the converter's output compiles and
-// that it installs the data of the export.
+// Reads [Registry] and [Files] section lines back the way Inno Setup 6 reads them, and says
+// why it would reject a line. Tests use it to prove that the generators' output compiles, that
+// no line runs preprocessor code or splits, and that it installs what the export or the folder
+// holds. Each line passes, as in Inno Setup:
+// - the text area and the script file: CR, LF, NUL, U+2028, U+2029, U+FDD0 and U+FDD1 split
+//   or cut a line, in comments too;
+// - the preprocessor: a line that is not a comment ("; ", "#", "//") has every "{#...}"
+//   evaluated; only a string expression {#"text"} is accepted, anything else is an error (it
+//   would run code); a line ending in a backslash would be joined to the next;
+// - the compiler: parameters split at ";", quotes doubled, constants expanded where they are.
 
 #include <QByteArray>
 #include <QString>
@@ -33,5 +40,22 @@ struct InnoLine {
 };
 
 InnoLine ParseInnoRegistryLine(const QString& line);
+
+struct InnoFilesEntry {
+    QString Source;  // as the compiler reads it (constants kept as written, "{{" -> "{")
+    QString DestDir; // likewise
+    QStringList Flags;
+};
+
+struct InnoFilesLine {
+    InnoLineKind Kind = InnoLineKind::Empty;
+    InnoFilesEntry Entry;
+    QString Error;
+};
+
+InnoFilesLine ParseInnoFilesLine(const QString& line);
+
+// The line after the preprocessor; `error` says why it would not pass.
+QString PreprocessInnoLine(const QString& line, QString& error);
 
 } // namespace qm::testing

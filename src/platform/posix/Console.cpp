@@ -4,5 +4,6 @@ namespace qm::platform {
 
 // POSIX streams never translate line ends.
 void SetStdoutBinary() {}
+void SetStdinBinary() {}
 
 } // namespace qm::platform

@@ -10,4 +10,8 @@ void SetStdoutBinary() {
     _setmode(_fileno(stdout), _O_BINARY);
 }
 
+void SetStdinBinary() {
+    _setmode(_fileno(stdin), _O_BINARY);
+}
+
 } // namespace qm::platform
