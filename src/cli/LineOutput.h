@@ -1,5 +1,7 @@
 #pragma once
 
+#include "regconv/TextSink.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QSaveFile>
@@ -32,6 +34,21 @@ private:
     QStringEncoder m_encoder{QStringEncoder::Utf8};
     QByteArray m_buffer;
     qsizetype m_used = 0;
+};
+
+// A converter's output going straight to a TLineOutput.
+class TLineOutputSink final : public ITextSink {
+public:
+    explicit TLineOutputSink(TLineOutput& output) : m_output(output) {}
+    void Clear() override {}
+    void AppendLine(const QString& line) override { AppendLines(QStringList{line}); }
+    void AppendLines(const QStringList& lines) override { m_ok = m_ok && m_output.Write(lines); }
+    // False once a write has failed (the output says why).
+    bool Ok() const { return m_ok; }
+
+private:
+    TLineOutput& m_output;
+    bool m_ok = true;
 };
 
 // Writes all lines to `outPath` (empty or "-": standard output). Returns an error message, or an

@@ -84,34 +84,30 @@ int RunRegistryCommand(const QStringList& args) {
         return kExitFailed;
     }
 
-    // Left to the end of the process on purpose: the system takes a large export's memory back
-    // at once, where freeing its million strings one by one costs a quarter of the run.
-    struct TRun {
-        TAdvancedRegConverter Converter;
-        TStringListSink Sink;
-    };
-    static TRun* const run = new TRun;
-    TAdvancedRegConverter& converter = run->Converter;
-    TStringListSink& sink = run->Sink;
+    TAdvancedRegConverter converter;
     converter.SetAnsiCodePage(parsed.CodePage);
     converter.SetOptionsSource([options = parsed.Options] { return options; });
-    QFile input;
+    QFile input(parsed.File);
     if (fromStdin) {
         qm::platform::SetStdinBinary();
         input.open(stdin, QIODevice::ReadOnly);
     }
     const QString name = fromStdin ? QStringLiteral("standard input") : parsed.File;
-    const bool converted = fromStdin ? converter.ConvertFromStreamToMemo(input, name, &sink)
-                                     : converter.ConvertFromFileToMemo(parsed.File, &sink);
-    if (!converted) {
-        // The sink holds the converter's single "Error: " line.
-        const QString line = sink.Lines.value(0);
-        PrintError(name + QStringLiteral(": ") +
-                   (line.startsWith(u"Error: ") ? line.sliced(7) : line));
+    TLineOutput output;
+    if (!output.Open(parsed.Out)) {
+        PrintError(output.ErrorMessage());
         return kExitFailed;
     }
-    if (const QString error = WriteLines(sink.Lines, parsed.Out); !error.isEmpty()) {
-        PrintError(error);
+    // Each key's lines are written as soon as they are converted; a file named by -o appears
+    // only when the whole section has been written.
+    TLineOutputSink sink(output);
+    QString error;
+    if (!converter.StreamToSink(input, name, &sink, error)) {
+        PrintError(name + QStringLiteral(": ") + error);
+        return kExitFailed;
+    }
+    if (!sink.Ok() || !output.Commit()) {
+        PrintError(output.ErrorMessage());
         return kExitFailed;
     }
     return kExitOk;

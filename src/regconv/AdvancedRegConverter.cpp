@@ -33,12 +33,7 @@ bool TAdvancedRegConverter::Convert(const std::function<TRegFileText()>& read, I
     try {
         {
             const TRegFileText file = read();
-            FUnicodeHexText = file.Unicode;
-            // Hex text of an ANSI file uses the file's code page when the default had to fall
-            // back to Windows-1252; otherwise each value is decoded by the same default rule.
-            FHexCodePage = !FAnsiCodePage.isEmpty()           ? FAnsiCodePage
-                           : file.CodePage == u"windows-1252" ? file.CodePage
-                                                              : QString();
+            UseHexTextEncoding(file.Unicode, file.CodePage);
             ParseRegLines(SplitRegLines(file.Text));
         } // the file's text is released before the section is written
         GenerateISSContent();
@@ -52,6 +47,72 @@ bool TAdvancedRegConverter::Convert(const std::function<TRegFileText()>& read, I
         sink->AppendLine(QStringLiteral("Error: not enough memory to convert this file"));
     }
     return false;
+}
+
+void TAdvancedRegConverter::UseHexTextEncoding(bool unicodeFile, const QString& fileCodePage) {
+    FUnicodeHexText = unicodeFile;
+    // Hex text of an ANSI file uses the file's code page when the default had to fall back to
+    // Windows-1252; otherwise each value is decoded by the same default rule.
+    FHexCodePage = !FAnsiCodePage.isEmpty()          ? FAnsiCodePage
+                   : fileCodePage == u"windows-1252" ? fileCodePage
+                                                     : QString();
+}
+
+bool TAdvancedRegConverter::StreamToSink(QFile& Input, const QString& Name, ITextSink* Sink,
+                                         QString& Error) {
+    FStreamSink = Sink;
+    try {
+        if (!Input.isOpen())
+            OpenRegFile(Input, Name);
+        TRegTextReader reader(Input, Name, FAnsiCodePage);
+        BeginParse();
+        BeginWrite();
+        Sink->AppendLine(QStringLiteral("[Registry]"));
+        QString text;
+        bool first = true;
+        for (bool more = true; more;) {
+            more = reader.Read(text);
+            if (first) // an ANSI file's code page is known once it has been read
+                UseHexTextEncoding(reader.Unicode(), reader.CodePage());
+            first = false;
+            // The complete lines go; a line cut off by the piece's end waits for the rest, and
+            // so does a CR at the very end, which may be the first half of a CR LF.
+            qsizetype end = text.size();
+            if (more) {
+                const auto lastBreakBefore = [&](qsizetype at) {
+                    while (at > 0 && text[at - 1] != u'\n' && text[at - 1] != u'\r')
+                        --at;
+                    return at;
+                };
+                end = lastBreakBefore(end);
+                if (end == text.size() && end > 0 && text[end - 1] == u'\r')
+                    end = lastBreakBefore(end - 1);
+            }
+            for (const QStringView line : SplitRegLines(QStringView(text).first(end)))
+                ParseLine(line);
+            text.remove(0, end);
+        }
+        EndParse();
+        WriteStreamedKeys();
+    } catch (const ERegConvertError& e) {
+        Error = e.Message();
+    } catch (const std::bad_alloc&) {
+        Error = QStringLiteral("not enough memory to convert this file");
+    }
+    FStreamSink = nullptr;
+    FRegKeys.clear();
+    FCurrentKeyIndex = -1;
+    return Error.isEmpty();
+}
+
+void TAdvancedRegConverter::WriteStreamedKeys() {
+    FStreamLines.clear();
+    for (const TRegKey& key : FRegKeys)
+        WriteKey(key, FStreamLines);
+    FRegKeys.clear();
+    FCurrentKeyIndex = -1;
+    if (!FStreamLines.isEmpty())
+        FStreamSink->AppendLines(FStreamLines);
 }
 
 QString TAdvancedRegConverter::ConvertFromText(const QString& RegText) {

@@ -34,6 +34,12 @@ public:
     // The same from a file already open for reading (standard input, a pipe), read to its end;
     // `Name` names it in an error.
     bool ConvertFromStreamToMemo(QFile& Input, const QString& Name, ITextSink* OutputMemo);
+    // Converts an export key by key, each key's lines going to `Sink` as soon as they are
+    // written, and keeps neither the export nor the section: for exports of any size. `Input`
+    // is opened here unless it is open (standard input, say). On an error returns false with
+    // the message in `Error`; the lines written before it stay with the sink, which is not
+    // cleared.
+    bool StreamToSink(QFile& Input, const QString& Name, ITextSink* Sink, QString& Error);
     // Converts text; every line of the result ends in CR LF. Throws ERegConvertError.
     QString ConvertFromText(const QString& RegText);
 
@@ -48,9 +54,17 @@ public:
 private:
     // Reads with `read`, converts, and fills `sink` (or gives it the one "Error: " line).
     bool Convert(const std::function<TRegFileText()>& read, ITextSink* sink);
+    // How hex(1)/hex(2)/hex(7) text is decoded, from what the file's encoding tells.
+    void UseHexTextEncoding(bool unicodeFile, const QString& fileCodePage);
+    // Streaming: writes the keys read so far to the sink and lets them go.
+    void WriteStreamedKeys();
 
-    // Reader
+    // Reader: line by line, so an export can be read in pieces.
     void ParseRegLines(const QList<QStringView>& lines);
+    void BeginParse();
+    void ParseLine(QStringView line);
+    void EndParse();
+    void FinishContinuedValue();
     static bool IsKeyLine(QStringView s);
     static bool ExtractKeyPath(QStringView s, QString& path, bool& deleted);
     void AddKey(const QString& path, bool deleted);
@@ -66,41 +80,54 @@ private:
     static bool IsMultiStringData(QStringView data);
     static bool IsHexData(QStringView data);
     static bool IsContinuationLine(QStringView trimmed);
-    static qsizetype JoinContinuationLines(const QList<QStringView>& lines, qsizetype i,
-                                           QStringView first, QString& joined);
 
-    // Writer
+    // Writer: key by key, so a streamed conversion lets each key go once it is written.
     void GenerateISSContent();
+    void BeginWrite(); // takes the options
+    void WriteKey(const TRegKey& key, QStringList& out);
     static bool SplitKeyPath(const QString& path, QString& root, QString& subkey);
     static QString TrimBackslashes(QStringView text);
     // Inno Setup's short name of a root (HKEY_CURRENT_USER or HKCU -> HKCU, any letter case);
     // empty when it names no registry root.
     static QString ConvertRootKey(const QString& root);
     static QStringView GetValueTypeName(TRegDataType type);
-    // Writes ValueData into `data` and sets the ValueType; returns why the value cannot be
-    // written, or an empty text. Throws ERegConvertError on a byte that is not hexadecimal.
-    QString FormatValueData(const TRegValue& value, const TRegKey& key, TRegDataType& type,
-                            std::u16string& data);
+    // What a value's data becomes: its ValueType, with the ValueData in FData; or why Inno
+    // Setup cannot express it (Problem not empty: the value is written as a comment). A byte
+    // that is not hexadecimal fails the whole conversion: that throws ERegConvertError.
+    struct TValueData {
+        TRegDataType Type = TRegDataType::rdString;
+        QString Problem;
+    };
+    TValueData FormatValueData(const TRegValue& value, const TRegKey& key);
     static void CompactHex(const QByteArray& bytes, std::u16string& out);
     static QString FormatMultiString(QStringView text, std::u16string& out);
     QString HexToText(const QByteArray& bytes, QString& text) const;
     QString ValueLine(const QString& keyPrefix, const TRegKey& key, const TRegValue& value,
                       QStringView valueFlags);
     static void AppendValueName(std::u16string& out, const QString& name);
-    void WriteKeyComments(const TRegKey& key, const QString& keyReason, const QString& valueReason);
+    void WriteKeyComments(const TRegKey& key, const QString& keyReason, const QString& valueReason,
+                          QStringList& out);
 
     QStringList FISSContent;
     QList<TRegKey> FRegKeys;
     int FCurrentKeyIndex = -1;
     QString FCurrentKeyPath;
+    bool FFirstLine = true;   // no line with content read yet
+    bool FContinuing = false; // FContinued's hex data goes on in the next line
+    TRegValue FContinued;
     ITextSink* FOutputMemo = nullptr;
 
     TRegConvOptionsSource FOptionsSource;
+    QStringView FKeyFlags;   // " Flags: ...;" of every key line, or empty
+    QStringView FValueFlags; // likewise for value lines
     QString FAnsiCodePage;
     // hex(1)/hex(2)/hex(7) bytes are UTF-16LE (version 5 exports) or ANSI (REGEDIT4 exports);
     // the header line decides, the file's encoding when there is none.
     bool FUnicodeHexText = true;
     QString FHexCodePage; // code page of ANSI hex text; empty: the system's default
+
+    ITextSink* FStreamSink = nullptr; // set while a conversion streams
+    QStringList FStreamLines;
 
     // Buffers the writer reuses for every value.
     std::u16string FLine;

@@ -4,32 +4,21 @@
 #include "regconv/RegConvertError.h"
 
 #include <QFile>
-#include <QStringDecoder>
 #include <QtEndian>
 
 namespace {
 
-[[noreturn]] void ThrowReadError(const QString& fileName, const QFile& file) {
-    throw ERegConvertError(
-        QStringLiteral("Cannot read file \"%1\": %2").arg(fileName, file.errorString()));
-}
-
-// Reads the rest of the file straight into the string's storage: a 100 MB export is not held
-// twice.
-QString ReadUtf16Rest(QFile& file, const QString& fileName, qint64 byteCount, bool bigEndian) {
-    QString text(static_cast<qsizetype>(byteCount / 2), Qt::Uninitialized);
-    const qint64 got = file.read(reinterpret_cast<char*>(text.data()), (byteCount / 2) * 2);
-    if (got < 0)
-        ThrowReadError(fileName, file);
-    text.truncate(static_cast<qsizetype>(got / 2)); // the file shrank while it was read
-    const bool swap = bigEndian != (QSysInfo::ByteOrder == QSysInfo::BigEndian);
-    if (swap) {
-        for (QChar& c : text)
-            c = QChar(qbswap(c.unicode()));
+// The length of `bytes` without a UTF-8 sequence that is cut off at its end.
+qsizetype CompleteUtf8Length(QByteArrayView bytes) {
+    const qsizetype n = bytes.size();
+    for (qsizetype back = 1; back <= 4 && back <= n; ++back) {
+        const auto b = static_cast<unsigned char>(bytes[n - back]);
+        if ((b & 0xC0) == 0x80)
+            continue; // a continuation byte: look further back for the lead
+        const int length = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+        return length > back ? n - back : n;
     }
-    if (byteCount % 2 != 0 && got == byteCount - 1)
-        text.append(QChar::ReplacementCharacter); // half a code unit at the end of a cut file
-    return text;
+    return n;
 }
 
 } // namespace
@@ -46,46 +35,109 @@ QString DecodeAnsiBytes(QByteArrayView bytes, const QString& codePage, QString* 
     return QString::fromStdU16String(decoded.Text);
 }
 
+TRegTextReader::TRegTextReader(QFile& file, QString fileName, const QString& codePage)
+    : FFile(file), FFileName(std::move(fileName)), FAnsiCodePage(codePage) {
+    char head[4] = {};
+    const qint64 headSize = FFile.peek(head, sizeof head);
+    if (headSize < 0)
+        ThrowReadError();
+    const auto b = [&](int i) { return i < headSize ? static_cast<unsigned char>(head[i]) : -1; };
+    if (b(0) == 0xFF && b(1) == 0xFE) {
+        FForm = TForm::Utf16Le;
+        FFile.skip(2);
+    } else if (b(0) == 0xFE && b(1) == 0xFF) {
+        FForm = TForm::Utf16Be;
+        FFile.skip(2);
+    } else if (headSize == 4 && b(0) != 0 && b(1) == 0 && b(2) != 0 && b(3) == 0) {
+        FForm = TForm::Utf16Le; // UTF-16LE that lost its mark: ANSI text never holds zero bytes
+    } else if (b(0) == 0xEF && b(1) == 0xBB && b(2) == 0xBF) {
+        FForm = TForm::Utf8;
+        FFile.skip(3);
+    }
+    FUnicode = FForm != TForm::Ansi;
+}
+
+void TRegTextReader::ThrowReadError() const {
+    throw ERegConvertError(
+        QStringLiteral("Cannot read file \"%1\": %2").arg(FFileName, FFile.errorString()));
+}
+
+bool TRegTextReader::Read(QString& text) {
+    if (FEnded)
+        return false;
+    if (FForm == TForm::Ansi) {
+        FEnded = true;
+        const QByteArray bytes = FFile.readAll();
+        if (FFile.error() != QFileDevice::NoError)
+            ThrowReadError();
+        text += DecodeAnsiBytes(bytes, FAnsiCodePage, &FCodePage);
+        return true;
+    }
+    FChunk.resize(kChunkBytes);
+    const qint64 got = FFile.read(FChunk.data(), kChunkBytes);
+    if (got < 0)
+        ThrowReadError();
+    if (got == 0) {
+        FEnded = true;
+        if (FHasOddByte) // half a code unit at the end of a cut file
+            text += QChar::ReplacementCharacter;
+        text += QString::fromUtf8(FPending); // a sequence cut off at the end
+        return false;
+    }
+    QByteArrayView bytes(FChunk.constData(), got);
+    if (FForm == TForm::Utf8) {
+        // Decoded up to the last complete sequence; the rest waits for the next chunk.
+        FPending.append(bytes);
+        const qsizetype cut = CompleteUtf8Length(FPending);
+        text += QString::fromUtf8(QByteArrayView(FPending).first(cut));
+        FPending.remove(0, cut);
+        return true;
+    }
+    if (FHasOddByte) {
+        const char pair[2] = {FOddByte, bytes.front()};
+        const auto unit =
+            static_cast<char16_t>(FForm == TForm::Utf16Le ? qFromLittleEndian<quint16>(pair)
+                                                          : qFromBigEndian<quint16>(pair));
+        text += QChar(unit);
+        bytes = bytes.sliced(1);
+        FHasOddByte = false;
+    }
+    const qsizetype units = bytes.size() / 2;
+    text.resize(text.size() + units);
+    char16_t* out = reinterpret_cast<char16_t*>(text.data()) + (text.size() - units);
+    if (FForm == TForm::Utf16Le)
+        qFromLittleEndian<char16_t>(bytes.data(), units, out);
+    else
+        qFromBigEndian<char16_t>(bytes.data(), units, out);
+    if (bytes.size() % 2 != 0) {
+        FOddByte = bytes.back();
+        FHasOddByte = true;
+    }
+    return true;
+}
+
+void OpenRegFile(QFile& file, const QString& fileName) {
+    if (!file.open(QIODevice::ReadOnly)) {
+        throw ERegConvertError(
+            QStringLiteral("Cannot read file \"%1\": %2").arg(fileName, file.errorString()));
+    }
+}
+
 TRegFileText ReadRegFile(const QString& fileName, const QString& codePage) {
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        ThrowReadError(fileName, file);
+    OpenRegFile(file, fileName);
     return ReadRegFile(file, fileName, codePage);
 }
 
 TRegFileText ReadRegFile(QFile& file, const QString& fileName, const QString& codePage) {
-    char head[4] = {};
-    const qint64 headSize = file.peek(head, sizeof head);
-    if (headSize < 0)
-        ThrowReadError(fileName, file);
-    const auto b = [&](int i) { return i < headSize ? static_cast<unsigned char>(head[i]) : -1; };
-    const bool littleMark = b(0) == 0xFF && b(1) == 0xFE;
-    const bool bigMark = b(0) == 0xFE && b(1) == 0xFF;
-    // UTF-16LE that lost its mark: ANSI text never holds zero bytes.
-    const bool littleUnmarked = headSize == 4 && b(0) != 0 && b(1) == 0 && b(2) != 0 && b(3) == 0;
-
+    TRegTextReader reader(file, fileName, codePage);
     TRegFileText result;
-    result.Unicode = littleMark || bigMark || littleUnmarked;
-    if (result.Unicode && !file.isSequential()) {
-        const qint64 mark = littleUnmarked ? 0 : 2;
-        file.skip(mark);
-        result.Text = ReadUtf16Rest(file, fileName, file.size() - mark, bigMark);
-        return result;
+    if (!file.isSequential())
+        result.Text.reserve(
+            static_cast<qsizetype>(reader.Unicode() ? file.size() / 2 : file.size()));
+    while (reader.Read(result.Text)) {
     }
-    // A pipe, or text of one byte per character: read to the end, whatever its size says.
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        ThrowReadError(fileName, file);
-    if (result.Unicode) {
-        const QByteArrayView units = QByteArrayView(bytes).sliced(littleUnmarked ? 0 : 2);
-        QStringDecoder decoder(bigMark ? QStringDecoder::Utf16BE : QStringDecoder::Utf16LE,
-                               QStringDecoder::Flag::Stateless);
-        result.Text = decoder.decode(units);
-    } else if (bytes.startsWith("\xEF\xBB\xBF")) {
-        result.Text = QString::fromUtf8(QByteArrayView(bytes).sliced(3));
-        result.Unicode = true;
-    } else {
-        result.Text = DecodeAnsiBytes(bytes, codePage, &result.CodePage);
-    }
+    result.Unicode = reader.Unicode();
+    result.CodePage = reader.CodePage();
     return result;
 }

@@ -5,17 +5,12 @@
 #include <QList>
 #include <QString>
 #include <QStringView>
-#include <QtCore/qstringalgorithms.h>
 
 namespace qm::regconv {
 
-// Position of `c` in `s` at or after `from`, or -1. The vectorised search itself, without the
-// general string search's set-up, which counts over a million short lines.
+// Position of `c` in `s` at or after `from`, or -1 (Qt's vectorised search).
 inline qsizetype FindChar(QStringView s, char16_t c, qsizetype from = 0) {
-    if (from >= s.size())
-        return -1;
-    const char16_t* hit = QtPrivate::qustrchr(s.sliced(from), c);
-    return hit == s.utf16() + s.size() ? -1 : hit - s.utf16();
+    return s.indexOf(QChar(c), from);
 }
 
 // Splits at CR LF, lone LF and lone CR; the breaks are not part of the lines.

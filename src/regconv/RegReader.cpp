@@ -5,8 +5,6 @@
 #include "regconv/AdvancedRegConverter.h"
 #include "regconv/RegLineText.h"
 
-#include <QVarLengthArray>
-
 using namespace qm::regconv;
 
 namespace {
@@ -36,77 +34,85 @@ bool ContainsHeaderText(QStringView s) {
 
 } // namespace
 
-void TAdvancedRegConverter::ParseRegLines(const QList<QStringView>& lines) {
+void TAdvancedRegConverter::BeginParse() {
     FRegKeys.clear();
     FCurrentKeyIndex = -1;
     FCurrentKeyPath.clear();
+    FFirstLine = true;
+    FContinuing = false;
+}
 
-    bool firstLine = true;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QStringView s = TrimControl(lines[i]);
-        if (s.isEmpty() || IsCommentLine(s))
-            continue;
-        const bool header = ContainsHeaderText(s);
-        if (firstLine) {
-            firstLine = false;
-            // The header says how hex string data is stored, whatever the file's encoding.
-            if (EqualsAsciiNoCase(s, QLatin1StringView("regedit4")))
-                FUnicodeHexText = false;
-            else if (header)
-                FUnicodeHexText = true;
-        }
-        if (header)
-            continue;
+void TAdvancedRegConverter::ParseRegLines(const QList<QStringView>& lines) {
+    BeginParse();
+    for (const QStringView line : lines)
+        ParseLine(line);
+    EndParse();
+}
 
-        if (IsKeyLine(s)) {
-            QString path;
-            bool deleted = false;
-            if (ExtractKeyPath(s, path, deleted))
-                AddKey(path, deleted);
-        } else if (IsValueLine(s) && FCurrentKeyIndex >= 0) {
-            QString name;
-            QStringView data;
-            TRegDataType type = TRegDataType::rdUnknown;
-            bool quoted = false;
-            bool deleted = false;
-            TRegLineFault fault = TRegLineFault::None;
-            if (!ParseValueLine(s, name, type, data, quoted, deleted, fault))
-                continue;
-            QString text;
-            if (IsHexData(data) && data.endsWith(u'\\'))
-                i = JoinContinuationLines(lines, i, data, text);
-            else
-                text = quoted ? UnescapeRegString(data) : data.toString();
-            AddValue(std::move(name), std::move(text), type, deleted, fault);
+void TAdvancedRegConverter::EndParse() {
+    if (FContinuing)
+        FinishContinuedValue();
+}
+
+void TAdvancedRegConverter::ParseLine(QStringView line) {
+    const QStringView s = TrimControl(line);
+    if (FContinuing) {
+        // Long hex data goes on over lines while a line ends in a backslash.
+        if (IsContinuationLine(s)) {
+            QStringView piece = WithoutComment(s);
+            const bool more = piece.endsWith(u'\\');
+            if (more)
+                piece.chop(1);
+            FContinued.Data.append(piece);
+            if (!more)
+                FinishContinuedValue();
+            return;
         }
+        FinishContinuedValue();
+    }
+    if (s.isEmpty() || IsCommentLine(s))
+        return;
+    const bool header = ContainsHeaderText(s);
+    if (FFirstLine) {
+        FFirstLine = false;
+        // The header says how hex string data is stored, whatever the file's encoding.
+        if (EqualsAsciiNoCase(s, QLatin1StringView("regedit4")))
+            FUnicodeHexText = false;
+        else if (header)
+            FUnicodeHexText = true;
+    }
+    if (header)
+        return;
+
+    if (IsKeyLine(s)) {
+        QString path;
+        bool deleted = false;
+        if (ExtractKeyPath(s, path, deleted))
+            AddKey(path, deleted);
+    } else if (IsValueLine(s) && FCurrentKeyIndex >= 0) {
+        QString name;
+        QStringView data;
+        TRegDataType type = TRegDataType::rdUnknown;
+        bool quoted = false;
+        bool deleted = false;
+        TRegLineFault fault = TRegLineFault::None;
+        if (!ParseValueLine(s, name, type, data, quoted, deleted, fault))
+            return;
+        if (IsHexData(data) && data.endsWith(u'\\')) {
+            FContinued =
+                TRegValue{std::move(name), type, data.chopped(1).toString(), deleted, fault};
+            FContinuing = true;
+            return;
+        }
+        AddValue(std::move(name), quoted ? UnescapeRegString(data) : data.toString(), type, deleted,
+                 fault);
     }
 }
 
-qsizetype TAdvancedRegConverter::JoinContinuationLines(const QList<QStringView>& lines, qsizetype i,
-                                                       QStringView first, QString& joined) {
-    // Long hex data goes on over lines while a line ends in a backslash. The pieces are
-    // measured first so the joined text is allocated once, at its final size.
-    QVarLengthArray<QStringView, 64> pieces;
-    pieces.append(first.chopped(1));
-    qsizetype size = first.size() - 1;
-    while (i + 1 < lines.size()) {
-        QStringView next = TrimControl(lines[i + 1]);
-        if (!IsContinuationLine(next))
-            break;
-        ++i;
-        next = WithoutComment(next);
-        const bool more = next.endsWith(u'\\');
-        if (more)
-            next.chop(1);
-        pieces.append(next);
-        size += next.size();
-        if (!more)
-            break;
-    }
-    joined.reserve(size);
-    for (QStringView p : pieces)
-        joined.append(p);
-    return i;
+void TAdvancedRegConverter::FinishContinuedValue() {
+    FContinuing = false;
+    AddValue(std::move(FContinued.Name), std::move(FContinued.Data), FContinued.DataType,
+             FContinued.Deleted, FContinued.Fault);
 }
 
 bool TAdvancedRegConverter::IsKeyLine(QStringView s) {
@@ -123,6 +129,9 @@ bool TAdvancedRegConverter::ExtractKeyPath(QStringView s, QString& path, bool& d
 }
 
 void TAdvancedRegConverter::AddKey(const QString& path, bool deleted) {
+    // A key is complete once the next begins: streamed, its lines go now.
+    if (FStreamSink)
+        WriteStreamedKeys();
     FRegKeys.append(TRegKey{path, {}, deleted});
     FCurrentKeyIndex = static_cast<int>(FRegKeys.size() - 1);
     FCurrentKeyPath = path;

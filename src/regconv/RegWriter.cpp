@@ -68,58 +68,63 @@ QStringView ChopTrailingNuls(QStringView text) {
 
 } // namespace
 
+void TAdvancedRegConverter::BeginWrite() {
+    const TRegConvOptions options = FOptionsSource ? FOptionsSource() : TRegConvOptions{};
+    FKeyFlags = options.UninsDeleteKeyIfEmpty ? u" Flags: uninsdeletekeyifempty;"
+                : options.UninsDeleteKey      ? u" Flags: uninsdeletekey;"
+                                              : u"";
+    FValueFlags = options.UninsDeleteValue ? u" Flags: uninsdeletevalue;" : u"";
+}
+
 void TAdvancedRegConverter::GenerateISSContent() {
     FISSContent.clear();
-    const TRegConvOptions options = FOptionsSource ? FOptionsSource() : TRegConvOptions{};
-    const QStringView keyFlags = options.UninsDeleteKeyIfEmpty ? u" Flags: uninsdeletekeyifempty;"
-                                 : options.UninsDeleteKey      ? u" Flags: uninsdeletekey;"
-                                                               : u"";
-    const QStringView valueFlags = options.UninsDeleteValue ? u" Flags: uninsdeletevalue;" : u"";
-
+    BeginWrite();
     qsizetype lineCount = 1;
     for (const TRegKey& key : FRegKeys)
         lineCount += 1 + key.Values.size();
     FISSContent.reserve(lineCount);
     FISSContent.append(QStringLiteral("[Registry]"));
+    for (const TRegKey& key : FRegKeys)
+        WriteKey(key, FISSContent);
+}
 
-    for (const TRegKey& key : FRegKeys) {
-        QString root;
-        QString subkey;
-        const bool split = SplitKeyPath(key.Path, root, subkey);
-        root = split ? ConvertRootKey(root) : QString();
-        subkey = TrimBackslashes(subkey);
-        if (root.isEmpty()) {
-            // Inno Setup rejects the whole script for one unknown root (a typing error such as
-            // HKEY_CLASSES_ROOTS, or a path without any).
-            WriteKeyComments(key, QStringLiteral("the root is not a registry root"),
-                             QStringLiteral("the key's root is not a registry root"));
-            continue;
-        }
-        if (const QString problem = LineBreakingProblem(subkey, u"the key"); !problem.isEmpty()) {
-            WriteKeyComments(key, problem, problem);
-            continue;
-        }
-        if (subkey.isEmpty()) {
-            if (key.Deleted)
-                WriteKeyComments(key, QStringLiteral("Inno Setup cannot delete a root key"), {});
-            else
-                WriteKeyComments(
-                    key, QStringLiteral("Inno Setup needs a subkey and cannot write to a root key"),
-                    QStringLiteral(
-                        "Inno Setup needs a subkey and cannot write values of a root key"));
-            continue;
-        }
-        const QString prefix = QStringLiteral("Root: ") % root % QStringLiteral("; Subkey: ") %
-                               InnoQuoted(subkey) % u';';
-        if (key.Deleted) {
-            // The export's editor ignores values listed under a key it deletes.
-            FISSContent.append(prefix % QLatin1StringView(" Flags: deletekey;"));
-            continue;
-        }
-        FISSContent.append(prefix % keyFlags);
-        for (const TRegValue& value : key.Values)
-            FISSContent.append(ValueLine(prefix, key, value, valueFlags));
+void TAdvancedRegConverter::WriteKey(const TRegKey& key, QStringList& out) {
+    QString root;
+    QString subkey;
+    const bool split = SplitKeyPath(key.Path, root, subkey);
+    root = split ? ConvertRootKey(root) : QString();
+    subkey = TrimBackslashes(subkey);
+    if (root.isEmpty()) {
+        // Inno Setup rejects the whole script for one unknown root (a typing error such as
+        // HKEY_CLASSES_ROOTS, or a path without any).
+        WriteKeyComments(key, QStringLiteral("the root is not a registry root"),
+                         QStringLiteral("the key's root is not a registry root"), out);
+        return;
     }
+    if (const QString problem = LineBreakingProblem(subkey, u"the key"); !problem.isEmpty()) {
+        WriteKeyComments(key, problem, problem, out);
+        return;
+    }
+    if (subkey.isEmpty()) {
+        if (key.Deleted)
+            WriteKeyComments(key, QStringLiteral("Inno Setup cannot delete a root key"), {}, out);
+        else
+            WriteKeyComments(
+                key, QStringLiteral("Inno Setup needs a subkey and cannot write to a root key"),
+                QStringLiteral("Inno Setup needs a subkey and cannot write values of a root key"),
+                out);
+        return;
+    }
+    const QString prefix =
+        QStringLiteral("Root: ") % root % QStringLiteral("; Subkey: ") % InnoQuoted(subkey) % u';';
+    if (key.Deleted) {
+        // The export's editor ignores values listed under a key it deletes.
+        out.append(prefix % QLatin1StringView(" Flags: deletekey;"));
+        return;
+    }
+    out.append(prefix % FKeyFlags);
+    for (const TRegValue& value : key.Values)
+        out.append(ValueLine(prefix, key, value, FValueFlags));
 }
 
 QString TAdvancedRegConverter::ValueLine(const QString& keyPrefix, const TRegKey& key,
@@ -140,12 +145,11 @@ QString TAdvancedRegConverter::ValueLine(const QString& keyPrefix, const TRegKey
         FLine.append(u"; Flags: deletevalue;");
         return ToQString(FLine);
     }
-    TRegDataType type = value.DataType;
-    const QString problem = FormatValueData(value, key, type, FData);
-    if (!problem.isEmpty())
-        return NotConverted(ValueRef(value, key), problem);
+    const TValueData formatted = FormatValueData(value, key);
+    if (!formatted.Problem.isEmpty())
+        return NotConverted(ValueRef(value, key), formatted.Problem);
     FLine.append(u" ValueType: ");
-    Append(FLine, GetValueTypeName(type));
+    Append(FLine, GetValueTypeName(formatted.Type));
     FLine.append(u"; ValueName: ");
     AppendValueName(FLine, value.Name);
     FLine.append(u"; ValueData: ");
@@ -164,12 +168,12 @@ void TAdvancedRegConverter::AppendValueName(TLineBuffer& out, const QString& nam
 }
 
 void TAdvancedRegConverter::WriteKeyComments(const TRegKey& key, const QString& keyReason,
-                                             const QString& valueReason) {
-    FISSContent.append(NotConverted(KeyRef(key), keyReason));
+                                             const QString& valueReason, QStringList& out) {
+    out.append(NotConverted(KeyRef(key), keyReason));
     if (key.Deleted)
         return;
     for (const TRegValue& value : key.Values)
-        FISSContent.append(NotConverted(ValueRef(value, key), valueReason));
+        out.append(NotConverted(ValueRef(value, key), valueReason));
 }
 
 bool TAdvancedRegConverter::SplitKeyPath(const QString& path, QString& root, QString& subkey) {
@@ -232,31 +236,30 @@ QStringView TAdvancedRegConverter::GetValueTypeName(TRegDataType type) {
     return u"string";
 }
 
-QString TAdvancedRegConverter::FormatValueData(const TRegValue& value, const TRegKey& key,
-                                               TRegDataType& type, TLineBuffer& data) {
+TAdvancedRegConverter::TValueData TAdvancedRegConverter::FormatValueData(const TRegValue& value,
+                                                                         const TRegKey& key) {
+    TLineBuffer& data = FData;
     data.clear();
-    if (value.DataType == TRegDataType::rdString || value.DataType == TRegDataType::rdUnknown) {
-        type = TRegDataType::rdString;
-        return AppendQuotedString(data, value.Data);
-    }
-    if (value.DataType == TRegDataType::rdDWord) {
+    using T = TRegDataType;
+    if (value.DataType == T::rdString || value.DataType == T::rdUnknown)
+        return {T::rdString, AppendQuotedString(data, value.Data)};
+    if (value.DataType == T::rdDWord) {
         // Inno Setup reads "$" + hex; bare digits would be decimal or an error.
         QString digits = value.Data.sliced(6);
         digits.remove(u':');
         const QStringView d = TrimControl(digits);
-        type = TRegDataType::rdDWord;
         if (d.isEmpty())
-            return QStringLiteral("the dword data has no digits");
+            return {T::rdDWord, QStringLiteral("the dword data has no digits")};
         if (d.size() > 8 || !IsHexDigits(d))
-            return u"the dword data \"" % d % u"\" is not 1 to 8 hexadecimal digits";
+            return {T::rdDWord, u"the dword data \"" % d % u"\" is not 1 to 8 hexadecimal digits"};
         data.push_back(u'$');
         Append(data, d);
-        return {};
+        return {T::rdDWord, {}};
     }
 
     const std::optional<THexForm> form = ParseHexForm(value.Data);
     if (!form)
-        return QStringLiteral("the data is not a registry data form");
+        return {T::rdBinary, QStringLiteral("the data is not a registry data form")};
     switch (form->Type) {
     case kRegSz:
     case kRegExpandSz:
@@ -266,9 +269,9 @@ QString TAdvancedRegConverter::FormatValueData(const TRegValue& value, const TRe
     case kRegQword:
         break;
     case kRegDwordBigEndian:
-        return form->Prefix % u" (a big-endian dword) has no Inno Setup value type";
+        return {T::rdBinary, form->Prefix % u" (a big-endian dword) has no Inno Setup value type"};
     default:
-        return form->Prefix % u" has no Inno Setup value type";
+        return {T::rdBinary, form->Prefix % u" has no Inno Setup value type"};
     }
 
     QStringView badItem;
@@ -279,30 +282,28 @@ QString TAdvancedRegConverter::FormatValueData(const TRegValue& value, const TRe
 
     switch (form->Type) {
     case kRegBinary:
-        type = TRegDataType::rdBinary;
         CompactHex(FBytes, data);
-        return {};
+        return {T::rdBinary, {}};
     case kRegDword:
     case kRegQword: {
         const qsizetype size = form->Type == kRegDword ? 4 : 8;
-        type = form->Type == kRegDword ? TRegDataType::rdDWord : TRegDataType::rdQWord;
+        const T type = form->Type == kRegDword ? T::rdDWord : T::rdQWord;
         if (FBytes.size() != size)
-            return form->Prefix % u" data needs " % QString::number(size) % u" bytes, not " %
-                   QString::number(FBytes.size());
+            return {type, form->Prefix % u" data needs " % QString::number(size) % u" bytes, not " %
+                              QString::number(FBytes.size())};
         AppendLittleEndianNumber(data, FBytes);
-        return {};
+        return {type, {}};
     }
     case kRegMultiSz: {
-        type = TRegDataType::rdMultiString;
         if (QString problem = HexToText(FBytes, FText); !problem.isEmpty())
-            return problem;
-        return FormatMultiString(FText, data);
+            return {T::rdMultiString, problem};
+        return {T::rdMultiString, FormatMultiString(FText, data)};
     }
     default: { // REG_SZ and REG_EXPAND_SZ
-        type = form->Type == kRegSz ? TRegDataType::rdString : TRegDataType::rdExpandString;
+        const T type = form->Type == kRegSz ? T::rdString : T::rdExpandString;
         if (QString problem = HexToText(FBytes, FText); !problem.isEmpty())
-            return problem;
-        return AppendQuotedString(data, ChopTrailingNuls(FText));
+            return {type, problem};
+        return {type, AppendQuotedString(data, ChopTrailingNuls(FText))};
     }
     }
 }

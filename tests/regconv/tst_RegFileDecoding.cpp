@@ -2,6 +2,7 @@
 
 #include "RegExportWriter.h"
 #include "regconv/AdvancedRegConverter.h"
+#include "regconv/RegFileDecoding.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -165,6 +166,89 @@ private slots:
                               QStringLiteral("Root: HKCU; Subkey: \"K\"; Flags: uninsdeletekey;"),
                               QStringLiteral("Root: HKCU; Subkey: \"K\"; ValueType: string; "
                                              "ValueName: \"v\"; ValueData: \"1\";")}));
+    }
+
+    // A streamed conversion reads in pieces: its lines must be the whole file's when a key
+    // line, a string, a surrogate pair, continued hex data and a CR LF each straddle the end
+    // of a piece (in UTF-8 even a multi-byte sequence).
+    void streamedAcrossPieceBorders_data() {
+        QTest::addColumn<QString>("encoding");
+        QTest::newRow("UTF-16LE") << "utf-16le";
+        QTest::newRow("UTF-16BE") << "utf-16be";
+        QTest::newRow("UTF-8") << "utf-8";
+    }
+
+    void streamedAcrossPieceBorders() {
+        QFETCH(QString, encoding);
+        const bool utf8 = encoding == u"utf-8";
+        const auto bytesOf = [&](const QString& t) {
+            return utf8 ? t.toUtf8().size() : 2 * t.size();
+        };
+        struct Straddler {
+            QString Text;
+            qsizetype Utf16Split; // code units before the border
+            qsizetype Utf8Split;  // bytes before the border
+        };
+        const QList<Straddler> straddlers = {
+            {QStringLiteral("[HKEY_CURRENT_USER\\Software\\Border]\r\n"), 10, 10},
+            // In UTF-8 the border cuts the "о" of "Программы" in two.
+            {QStringLiteral("\"Путь\"=\"C:\\\\Программы\"\r\n"), 14, 21},
+            // Between the two halves of a surrogate pair; in UTF-8 inside its four bytes.
+            {QStringLiteral("\"e\"=\"x\U0001F600y\"\r\n"), 7, 8},
+            {QStringLiteral("\"h\"=hex:01,02,\\\r\n  03,04\r\n"), 18, 18},
+            // Between CR and LF: read as two line ends, the empty line would end the hex data.
+            {QStringLiteral("\"k\"=hex:0a,\\\r\n  0b\r\n"), 13, 13},
+        };
+        const qint64 mark = utf8 ? 3 : 2;
+        QString text = kV5;
+        for (qsizetype k = 0; k < straddlers.size(); ++k) {
+            const Straddler& s = straddlers[k];
+            const qint64 border = mark + (k + 1) * TRegTextReader::kChunkBytes;
+            qint64 gap = border - (mark + bytesOf(text)) - (utf8 ? s.Utf8Split : 2 * s.Utf16Split);
+            // Comment lines fill the gap to the byte.
+            const qint64 unit = utf8 ? 1 : 2;
+            while (gap > 0) {
+                qint64 chars = gap / unit;
+                if (chars > 1000)
+                    chars = chars - 1000 >= 3 ? 1000 : chars - 3; // no remainder below a line
+                const QString filler = u';' + QString(chars - 3, u'x') + QStringLiteral("\r\n");
+                text += filler;
+                gap -= bytesOf(filler);
+            }
+            QVERIFY(gap == 0);
+            text += s.Text;
+        }
+        QByteArray bytes;
+        if (utf8)
+            bytes = "\xEF\xBB\xBF" + text.toUtf8();
+        else if (encoding == u"utf-16le")
+            bytes = Utf16LeWithBom(text);
+        else
+            bytes = Utf16BeWithBom(text);
+        Fixture fx;
+        const QString path = fx.Write(QStringLiteral("big.reg"), bytes);
+
+        TAdvancedRegConverter whole;
+        TStringListSink wholeLines;
+        QVERIFY(whole.ConvertFromFileToMemo(path, &wholeLines));
+        TAdvancedRegConverter streamed;
+        TStringListSink streamedLines;
+        QFile file(path);
+        QString error;
+        QVERIFY2(streamed.StreamToSink(file, path, &streamedLines, error), qPrintable(error));
+        QCOMPARE(streamedLines.Lines, wholeLines.Lines);
+        const QString prefix =
+            QStringLiteral("Root: HKCU; Subkey: \"Software\\Border\"; ValueType: ");
+        QCOMPARE(wholeLines.Lines.mid(1),
+                 QStringList({QStringLiteral("Root: HKCU; Subkey: \"Software\\Border\";"),
+                              prefix + QStringLiteral("string; ValueName: \"Путь\"; "
+                                                      "ValueData: \"C:\\Программы\";"),
+                              prefix + QStringLiteral("string; ValueName: \"e\"; "
+                                                      "ValueData: \"x\U0001F600y\";"),
+                              prefix + QStringLiteral("binary; ValueName: \"h\"; "
+                                                      "ValueData: \"01 02 03 04\";"),
+                              prefix + QStringLiteral("binary; ValueName: \"k\"; "
+                                                      "ValueData: \"0a 0b\";")}));
     }
 
     void cutUtf16File() {

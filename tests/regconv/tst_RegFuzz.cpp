@@ -105,11 +105,19 @@ private slots:
 
             TAdvancedRegConverter converter;
             TStringListSink sink;
-            if (!converter.ConvertFromFileToMemo(path, &sink)) {
+            const bool whole = converter.ConvertFromFileToMemo(path, &sink);
+            // Streamed, the same lines come out, or the same error.
+            TAdvancedRegConverter streamer;
+            TStringListSink streamed;
+            QFile input(path);
+            QString error;
+            QCOMPARE(streamer.StreamToSink(input, path, &streamed, error), whole);
+            if (!whole) {
                 QCOMPARE(sink.Lines.size(), 1);
-                QVERIFY(sink.Lines[0].startsWith(QStringLiteral("Error: ")));
+                QCOMPARE(sink.Lines[0], QStringLiteral("Error: ") + error);
                 continue;
             }
+            QCOMPARE(streamed.Lines, sink.Lines);
             ++converted;
             qsizetype expected = 1;
             for (const TRegKey& key : converter.RegKeys())
