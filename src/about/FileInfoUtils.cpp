@@ -2,7 +2,10 @@
 
 #include "platform/VersionInfo.h"
 
+#include <QCoreApplication>
+#include <QMutex>
 #include <QtEndian>
+#include <optional>
 
 namespace {
 
@@ -11,7 +14,22 @@ const QString kDefaultBlockKey = QStringLiteral("040904E4");
 using VersionData = std::vector<std::uint8_t>;
 
 VersionData Load(const QString& fileName) {
-    return qm::platform::LoadFileVersionInfo(fileName.toStdU16String());
+    // The running program's own block is read once: its title, the settings path, the About
+    // window and the update check all ask for it, and the file of a running program does not
+    // change (an update replaces it only after the program has ended).
+    static QMutex mutex;
+    static QString selfPath;
+    static std::optional<VersionData> self;
+    const QString running =
+        QCoreApplication::instance() ? QCoreApplication::applicationFilePath() : QString();
+    if (running.isEmpty() || fileName != running)
+        return qm::platform::LoadFileVersionInfo(fileName.toStdU16String());
+    const QMutexLocker lock(&mutex);
+    if (!self || selfPath != running) {
+        self = qm::platform::LoadFileVersionInfo(fileName.toStdU16String());
+        selfPath = running;
+    }
+    return *self;
 }
 
 bool Query(const VersionData& data, const QString& path, const std::uint8_t*& value,

@@ -2,6 +2,7 @@
 
 #include "about/Unit_About.h"
 #include "app/AppIcons.h"
+#include "app/StartUpTiming.h"
 #include "app/Unit_Base.h"
 #include "i18n/LanguageFiles.h"
 #include "platform/Memory.h"
@@ -45,6 +46,7 @@ int RunQuillmark(int argc, char* argv[]) {
         return 0;
 
     if (form1.IsWindows10Or11()) {
+        ReportFirstExposureIfAsked(&form1);
         form1.show();
         QApplication::exec();
     } else {
