@@ -139,9 +139,12 @@ void WriteProperty(const TComponent& c, const QString& property, const QString& 
     }
 }
 
+// The lines of `path`; `ok` is false when it could not be read exactly (it is then never
+// written over).
 QStringList ReadLines(const QString& path, bool& ok) {
-    const QString text = ReadTextFile(path, nullptr, &ok);
-    QStringList lines = text.split(u'\n');
+    const TTextFileRead read = ReadTextFile(path);
+    ok = !read.Unreadable && read.Exact;
+    QStringList lines = read.Text.split(u'\n');
     for (QString& line : lines)
         if (line.endsWith(u'\r'))
             line.chop(1);
@@ -236,7 +239,7 @@ void TranslateForm(TTranslation& Translation, ITranslatableWindow& Window, const
         bool ok = false;
         Translation.MissingLog = ReadLines(logFile, ok);
         if (!ok)
-            return; // an unreadable log ends the pass before anything changed
+            return; // an unreadable log ends the pass before anything changed or is written
     }
     Translation.Form = &Window;
     QWidget* window = Window.Window();

@@ -21,9 +21,11 @@ bool SameName(const QString& a, const QString& b) {
 } // namespace
 
 TIniFile::TIniFile(QString fileName) : FFileName(std::move(fileName)) {
-    const QString text = ReadTextFile(FFileName, &FEncoding, &FLoaded);
-    FLoaded = FLoaded && QFile::exists(FFileName);
-    Parse(text);
+    const TTextFileRead read = ReadTextFile(FFileName);
+    FEncoding = read.Encoding;
+    FLoaded = !read.Unreadable && QFile::exists(FFileName);
+    FWritable = !read.Unreadable && read.Exact;
+    Parse(read.Text);
 }
 
 void TIniFile::Parse(const QString& text) {
@@ -124,6 +126,14 @@ bool TIniFile::ReadBool(const QString& section, const QString& key, bool default
 }
 
 void TIniFile::WriteString(const QString& section, const QString& key, const QString& value) {
+    for (const QString* text : {&section, &key, &value}) {
+        if (text->contains(u'\r') || text->contains(u'\n')) {
+            FRefused = QStringLiteral("\"%1\" holds a line break, which a settings line cannot "
+                                      "store")
+                           .arg(QString(*text).replace(u'\r', u' ').replace(u'\n', u' '));
+            return;
+        }
+    }
     TSection* s = Find(section);
     if (!s) {
         FSections.append({section, {}});
@@ -163,6 +173,14 @@ void TIniFile::DeleteFirstKey(const QString& section, const QString& key) {
 }
 
 bool TIniFile::Save() {
+    if (!FRefused.isEmpty()) {
+        FError = FRefused;
+        return false;
+    }
+    if (!FWritable) {
+        FError = QStringLiteral("it could not be read as it is, so it is not written over");
+        return false;
+    }
     QString text;
     for (const TSection& s : FSections) {
         text += u'[' + s.Name + QStringLiteral("]\r\n");

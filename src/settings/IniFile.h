@@ -24,10 +24,14 @@ public:
     // Reads `fileName`; a missing or unreadable file reads as empty (Loaded() tells which).
     explicit TIniFile(QString fileName);
     bool Loaded() const { return FLoaded; }
+    // Whether Save() may replace the file: it is missing, or it was read exactly (the text read,
+    // encoded again, gives its bytes). A file that could not be read, or only with bytes
+    // replaced, is never written over.
+    bool Writable() const { return FWritable; }
 
     const QString& FileName() const { return FFileName; }
-    // The encoding the file was read in (from its byte-order mark; UTF-8 without one), which
-    // Save writes again.
+    // The encoding the file was read in (from its byte-order mark; without one UTF-8, or the
+    // ANSI code page when the bytes are not UTF-8), which Save writes again.
     TTextEncoding Encoding() const { return FEncoding; }
 
     QStringList Sections() const;
@@ -54,7 +58,9 @@ public:
     // Removes the first line of `section` with this key.
     void DeleteFirstKey(const QString& section, const QString& key);
 
-    // Writes the file back; false with the system's reason in ErrorString() when it cannot.
+    // Writes the file back; false with the reason in ErrorString() when it cannot, when the file
+    // is not Writable(), or when a section, key or value written held a line break (which the
+    // file cannot store: nothing is written then).
     bool Save();
     QString ErrorString() const { return FError; }
 
@@ -77,6 +83,8 @@ private:
     QString FFileName;
     TTextEncoding FEncoding = TTextEncoding::Utf8;
     bool FLoaded = false;
+    bool FWritable = true;
+    QString FRefused; // why a text given to a write cannot be stored
     QList<TSection> FSections;
     QString FError;
 };

@@ -1,58 +1,69 @@
 #include "settings/TextFile.h"
 
+#include "platform/CodePage.h"
+
 #include <QFile>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
-QString ReadTextFile(const QString& path, TTextEncoding* encoding, bool* ok) {
-    if (encoding)
-        *encoding = TTextEncoding::Utf8;
-    if (ok)
-        *ok = true;
+namespace {
+
+QByteArray Encode(const QString& text, TTextEncoding encoding) {
+    switch (encoding) {
+    case TTextEncoding::Utf8:
+        return text.toUtf8();
+    case TTextEncoding::Utf8Bom:
+        return "\xEF\xBB\xBF" + text.toUtf8();
+    case TTextEncoding::Utf16LE:
+        return "\xFF\xFE" + QStringEncoder(QStringEncoder::Utf16LE).encode(text);
+    case TTextEncoding::Utf16BE:
+        return "\xFE\xFF" + QStringEncoder(QStringEncoder::Utf16BE).encode(text);
+    case TTextEncoding::Ansi:
+        if (const auto ansi = qm::platform::EncodeAnsi(text.toStdU16String()))
+            return QByteArray::fromStdString(*ansi);
+        return Encode(text, TTextEncoding::Utf8Bom);
+    }
+    return {};
+}
+
+} // namespace
+
+TTextFileRead ReadTextFile(const QString& path) {
+    TTextFileRead read;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        if (ok)
-            *ok = !file.exists();
-        return {};
+        read.Unreadable = file.exists();
+        read.Exact = !read.Unreadable;
+        return read;
     }
     const QByteArray bytes = file.readAll();
-    TTextEncoding found = TTextEncoding::Utf8;
-    QByteArrayView body(bytes);
-    QStringDecoder decoder(QStringDecoder::Utf8);
-    if (bytes.startsWith("\xEF\xBB\xBF")) {
-        found = TTextEncoding::Utf8Bom;
-        body = body.sliced(3);
-    } else if (bytes.startsWith("\xFF\xFE")) {
-        found = TTextEncoding::Utf16LE;
-        decoder = QStringDecoder(QStringDecoder::Utf16LE);
-        body = body.sliced(2);
-    } else if (bytes.startsWith("\xFE\xFF")) {
-        found = TTextEncoding::Utf16BE;
-        decoder = QStringDecoder(QStringDecoder::Utf16BE);
-        body = body.sliced(2);
+    if (file.error() != QFileDevice::NoError) {
+        read.Unreadable = true;
+        read.Exact = false;
+        return read;
     }
-    if (encoding)
-        *encoding = found;
-    return decoder.decode(body);
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        read.Encoding = TTextEncoding::Utf8Bom;
+        read.Text = QString::fromUtf8(QByteArrayView(bytes).sliced(3));
+    } else if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        const bool little = bytes.startsWith("\xFF\xFE");
+        read.Encoding = little ? TTextEncoding::Utf16LE : TTextEncoding::Utf16BE;
+        read.Text = QStringDecoder(little ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE)
+                        .decode(QByteArrayView(bytes).sliced(2));
+    } else if (qm::platform::IsValidUtf8(bytes.toStdString())) {
+        read.Text = QString::fromUtf8(bytes);
+    } else {
+        read.Encoding = TTextEncoding::Ansi;
+        read.Text =
+            QString::fromStdU16String(qm::platform::DecodeAnsi(bytes.toStdString(), {}).Text);
+    }
+    read.Exact = Encode(read.Text, read.Encoding) == bytes;
+    return read;
 }
 
 QString WriteTextFile(const QString& path, const QString& text, TTextEncoding encoding) {
-    QByteArray bytes;
-    switch (encoding) {
-    case TTextEncoding::Utf8:
-        bytes = text.toUtf8();
-        break;
-    case TTextEncoding::Utf8Bom:
-        bytes = "\xEF\xBB\xBF" + text.toUtf8();
-        break;
-    case TTextEncoding::Utf16LE:
-        bytes = "\xFF\xFE" + QStringEncoder(QStringEncoder::Utf16LE).encode(text);
-        break;
-    case TTextEncoding::Utf16BE:
-        bytes = "\xFE\xFF" + QStringEncoder(QStringEncoder::Utf16BE).encode(text);
-        break;
-    }
+    const QByteArray bytes = Encode(text, encoding);
     // A crash or a full disk while writing leaves the old file, never a cut one.
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())

@@ -1,17 +1,30 @@
 #pragma once
 
 // Whole text files in the encodings of the settings and language files: UTF-8 (with or without
-// a byte-order mark) and UTF-16 in either byte order (with a mark).
+// a byte-order mark), UTF-16 in either byte order (with a mark), and, for a file without a
+// mark that is not valid UTF-8, the ANSI code page (Windows: the system's; elsewhere
+// Windows-1252), as an older program or editor may have written it.
 
 #include <QString>
 
-enum class TTextEncoding { Utf8, Utf8Bom, Utf16LE, Utf16BE };
+enum class TTextEncoding { Utf8, Utf8Bom, Utf16LE, Utf16BE, Ansi };
 
-// The text of `path`, its encoding told by the byte-order mark (UTF-8 without one). False in
-// `ok` when the file cannot be read (a missing file reads as empty).
-QString ReadTextFile(const QString& path, TTextEncoding* encoding = nullptr, bool* ok = nullptr);
+struct TTextFileRead {
+    QString Text;
+    TTextEncoding Encoding = TTextEncoding::Utf8;
+    // The file exists but could not be read; its text is empty.
+    bool Unreadable = false;
+    // Encoding the text again gives the very bytes read: no byte was replaced in decoding.
+    // Only such a file may be written over.
+    bool Exact = true;
+};
+
+// The text of `path` (a missing file reads as empty, and exact).
+TTextFileRead ReadTextFile(const QString& path);
 
 // Replaces `path` with `text` in `encoding` (a byte-order mark where the encoding has one),
-// through a temporary file: a failed write leaves the old file. Returns an error message, or an
+// through a temporary file that is flushed to the disk before it takes the old one's place: a
+// failed write leaves the old file. A text that the ANSI code page cannot hold is written as
+// UTF-8 with a byte-order mark instead, so nothing is lost. Returns an error message, or an
 // empty text on success.
 QString WriteTextFile(const QString& path, const QString& text, TTextEncoding encoding);

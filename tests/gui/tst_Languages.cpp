@@ -151,7 +151,7 @@ private slots:
         Windows w;
         w.Form1.globLoad();
         const QStringList lines =
-            ReadTextFile(MissingLogPath()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+            ReadTextFile(MissingLogPath()).Text.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
         QStringList keys;
         for (const QString& line : lines)
             keys << line.section(u'=', 0, 0);
@@ -199,9 +199,9 @@ private slots:
     }
 
     void englishWindows() {
-        WriteFile(
-            Language("English.ini"),
-            ReadTextFile(QStringLiteral(QM_SOURCE_DIR "/share/Language/English.ini")).toUtf8());
+        WriteFile(Language("English.ini"),
+                  ReadTextFile(QStringLiteral(QM_SOURCE_DIR "/share/Language/English.ini"))
+                      .Text.toUtf8());
         SetLanguage(QStringLiteral("English"));
         Windows w;
         w.Form1.LoadLanguage();
@@ -287,6 +287,18 @@ private slots:
         QFile locked(readOnly);
         QVERIFY(locked.open(QIODevice::ReadOnly));
         QCOMPARE(locked.readAll(), QByteArray("[Quillmark]\r\nForm9.X.Caption=x\r\n"));
+        // A file in a legacy code page is cleaned in that code page: its letters survive.
+        const QString legacy = Language("Legacy.ini");
+        WriteFile(legacy,
+                  "[Language information]\r\nLANGNAME=\xD0\xF3\xF1\xF1\xEA\xE8\xE9\r\n"
+                  "[Quillmark]\r\nForm9.Gone.Caption=x\r\nForm1.ButtonSearch.Caption=\xCF\r\n");
+        w.Form1.CleanTranslationsLikeGlobload();
+        QFile cleaned(legacy);
+        QVERIFY(cleaned.open(QIODevice::ReadOnly));
+        QCOMPARE(
+            cleaned.readAll(),
+            QByteArray("[Language information]\r\nLANGNAME=\xD0\xF3\xF1\xF1\xEA\xE8\xE9\r\n\r\n"
+                       "[Quillmark]\r\nForm1.ButtonSearch.Caption=\xCF\r\n\r\n"));
         // A file with nothing stale is left as it is, comments and all.
         const QString clean = Language("Clean.ini");
         WriteFile(clean, "; keep\r\n[Quillmark]\r\nForm8.Caption = About\r\n");

@@ -126,9 +126,9 @@ private slots:
         QCOMPARE(w.Get<QLabel>("LabelYear")->text(), QStringLiteral("2024"));
         QCOMPARE(w.Get<QLabel>("LabelDestDir")->text(), QStringLiteral("никогда"));
 
-        TTextEncoding encoding;
-        const QString text = ReadTextFile(MissingLogPath(), &encoding);
-        QCOMPARE(encoding, TTextEncoding::Utf16LE);
+        const TTextFileRead missing = ReadTextFile(MissingLogPath());
+        const QString& text = missing.Text;
+        QCOMPARE(missing.Encoding, TTextEncoding::Utf16LE);
         QCOMPARE(text, QStringLiteral("Form2.Caption=Окно\r\n"
                                       "Form2.ButtonSearch.Caption=Поиск\r\n"
                                       "Form2.EditName.Hint=всплывающая\r\n"
@@ -140,7 +140,7 @@ private slots:
         // A second pass appends to what the log holds.
         Translate(w);
         QVERIFY(ReadTextFile(MissingLogPath())
-                    .startsWith(text + QStringLiteral("Form2.Caption=Окно\r\n")));
+                    .Text.startsWith(text + QStringLiteral("Form2.Caption=Окно\r\n")));
     }
 
     void entriesAreUsedUp() {

@@ -8,6 +8,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <linux/capability.h>
+#include <optional>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 namespace {
 
@@ -24,6 +28,25 @@ QByteArray Read(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
+
+// While it lives, the process (even as root) obeys file permissions: it gives up the
+// capabilities that override them, and takes them back at its end.
+class WithoutReadOverride {
+public:
+    WithoutReadOverride() {
+        syscall(SYS_capget, &m_header, m_saved);
+        __user_cap_data_struct lowered[2] = {m_saved[0], m_saved[1]};
+        lowered[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+        syscall(SYS_capset, &m_header, lowered);
+    }
+    ~WithoutReadOverride() { syscall(SYS_capset, &m_header, m_saved); }
+    WithoutReadOverride(const WithoutReadOverride&) = delete;
+    WithoutReadOverride& operator=(const WithoutReadOverride&) = delete;
+
+private:
+    __user_cap_header_struct m_header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct m_saved[2] = {};
+};
 
 } // namespace
 
@@ -115,6 +138,50 @@ private slots:
                  QStringLiteral("Ж"));
         QVERIFY(b.Save());
         QCOMPARE(Read(utf16), le + QByteArray("\r\0\n\0", 4));
+    }
+
+    // What was stored is never lost: a file read only in part, or not at all, is not written
+    // over, nor is a text the file cannot store; a file in a legacy code page keeps it.
+    void neverWrittenOver_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("unreadable");  // no read permission
+        QTest::addColumn<QString>("value");    // written to [A] k
+        QTest::addColumn<QByteArray>("after"); // empty: the file is as it was
+        QTest::newRow("Windows-1251 file without a mark")
+            << QByteArray("[Language information]\r\nLANGNAME=\xD0\xF3\xF1\xF1\xEA\xE8\xE9\r\n")
+            << false << "1"
+            << QByteArray("[Language information]\r\nLANGNAME=\xD0\xF3\xF1\xF1\xEA\xE8\xE9\r\n\r\n"
+                          "[A]\r\nk=1\r\n\r\n");
+        QTest::newRow("a byte UTF-8 cannot read")
+            << QByteArray("\xEF\xBB\xBF[A]\r\nk=\xFF\r\n") << false << "1" << QByteArray();
+        QTest::newRow("UTF-16 cut in half")
+            << QByteArray("\xFF\xFE[\0A\0]\0\r\0\n\0k\0=\0", 17) << false << "1" << QByteArray();
+        QTest::newRow("a line break in a value")
+            << QByteArray("[A]\r\nk=0\r\n") << false << "x\n[Run]" << QByteArray();
+        QTest::newRow("no read permission")
+            << QByteArray("[A]\r\nk=0\r\nkept=1\r\n") << true << "1" << QByteArray();
+    }
+
+    void neverWrittenOver() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, unreadable);
+        QFETCH(QString, value);
+        QFETCH(QByteArray, after);
+        const QString path = Write(m_dir, bytes, "stored.ini");
+        // Root reads any file: the test gives up that right while it reads this one.
+        std::optional<WithoutReadOverride> asUser;
+        if (unreadable) {
+            asUser.emplace();
+            QFile::setPermissions(path, QFile::WriteOwner);
+        }
+        TIniFile ini(path);
+        QCOMPARE(ini.Loaded(), !unreadable);
+        ini.WriteString(QStringLiteral("A"), QStringLiteral("k"), value);
+        QCOMPARE(ini.Save(), !after.isEmpty());
+        QCOMPARE(ini.ErrorString().isEmpty(), !after.isEmpty()); // a refusal says why
+        asUser.reset();
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+        QCOMPARE(Read(path), after.isEmpty() ? bytes : after);
     }
 
     void failedWriteKeepsTheOldFile() {
