@@ -4,7 +4,9 @@
 // results it relies on. Windows: the Win32 registry. Elsewhere: a file-backed store of keys and
 // typed values with the same results, which survives restarts, is written atomically, and is
 // safe when several processes use it. Its file is $QUILLMARK_REGISTRY_FILE, else
-// $XDG_DATA_HOME/Quillmark/HKEY_CURRENT_USER.txt (XDG_DATA_HOME defaulting to ~/.local/share).
+// $XDG_DATA_HOME/Quillmark/HKEY_CURRENT_USER.txt (XDG_DATA_HOME defaulting to ~/.local/share,
+// else to a folder private to the user). A store that could not be read completely is never
+// written over: every change then fails, and ErrorText() says why.
 
 #include <cstdint>
 #include <memory>
@@ -48,8 +50,13 @@ public:
     // Deletes the key with all its subkeys. False when it does not exist or is refused.
     bool DeleteKey(std::u16string_view path);
     void CloseKey();
+    // Why the last change that failed was refused (empty when none failed).
+    const std::string& ErrorText() const;
 
 private:
+    bool WriteValue(std::u16string_view name, bool integer, std::u16string_view text,
+                    std::int32_t number);
+
     struct Impl;
     std::unique_ptr<Impl> m_impl;
 };

@@ -5,10 +5,14 @@
 #include "platform/OsVersion.h"
 #include "platform/Shell.h"
 #include "platform/SingleInstance.h"
+#include "platform/posix/XdgFolders.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <unistd.h>
 
 using namespace qm::platform;
 
@@ -23,6 +27,71 @@ private slots:
         // A second claim (another open of the lock) finds it held.
         QVERIFY(InstanceAlreadyRunning(u"QuillmarkTest"));
         QVERIFY(!InstanceAlreadyRunning(u"OtherName"));
+    }
+
+    // The lock and the registry stand-in live in a folder only the user can use: the runtime
+    // folder when it is private, else the user's own in the temporary folder, never one that
+    // another user (or a link) prepared.
+    void privateFolder_data() {
+        QTest::addColumn<QString>("runtime"); // "none", "private" or "open" (mode 0755)
+        QTest::addColumn<QString>("planted"); // what stands at <temp>/quillmark-<uid> before
+        QTest::addColumn<QString>("used");    // "runtime", "temp", or "" for none
+        QTest::newRow("private runtime folder") << "private"
+                                                << ""
+                                                << "runtime";
+        QTest::newRow("no runtime folder") << "none"
+                                           << ""
+                                           << "temp";
+        QTest::newRow("runtime folder open to others") << "open"
+                                                       << ""
+                                                       << "temp";
+        QTest::newRow("a link planted in its place") << "none"
+                                                     << "link"
+                                                     << "";
+        QTest::newRow("a folder of another user") << "none"
+                                                  << "foreign"
+                                                  << "";
+    }
+
+    void privateFolder() {
+        QFETCH(QString, runtime);
+        QFETCH(QString, planted);
+        QFETCH(QString, used);
+        QTemporaryDir dir;
+        const QString runtimeDir = dir.filePath(QStringLiteral("run"));
+        QDir().mkdir(runtimeDir);
+        QFile::setPermissions(runtimeDir,
+                              runtime == u"open"
+                                  ? QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                        QFile::ReadOther | QFile::ExeOther
+                                  : QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        if (runtime == u"none")
+            qunsetenv("XDG_RUNTIME_DIR");
+        else
+            qputenv("XDG_RUNTIME_DIR", runtimeDir.toUtf8());
+        const QString temp = dir.filePath(QStringLiteral("tmp"));
+        QDir().mkdir(temp);
+        qputenv("TMPDIR", temp.toUtf8());
+        const QString own = temp + QStringLiteral("/quillmark-") + QString::number(geteuid());
+        const QString elsewhere = dir.filePath(QStringLiteral("elsewhere"));
+        QDir().mkdir(elsewhere);
+        if (planted == u"link") {
+            QVERIFY(QFile::link(elsewhere, own));
+        } else if (planted == u"foreign") {
+            QVERIFY(QDir().mkdir(own));
+            QVERIFY(chown(own.toLocal8Bit().constData(), 65534, 65534) == 0);
+        }
+        const QString expected = used == u"runtime" ? runtimeDir
+                                 : used == u"temp"  ? own
+                                                    : QString();
+        QCOMPARE(QString::fromStdString(posix::PrivateFolder()), expected);
+        // The lock goes there; without such a folder the program runs without one.
+        QVERIFY(!InstanceAlreadyRunning(u"PrivateTest"));
+        QCOMPARE(InstanceAlreadyRunning(u"PrivateTest"), !expected.isEmpty());
+        QVERIFY(QDir(elsewhere).isEmpty());
+        if (!expected.isEmpty())
+            QCOMPARE(QFileInfo(expected).permissions() & 0x0077, QFile::Permissions());
+        qunsetenv("XDG_RUNTIME_DIR");
     }
 
     void supportedSystems() {

@@ -1,11 +1,13 @@
 // The registry operations on the stand-in store: every result the callers rely on, and two
 // processes writing at once.
 
+#include "WithoutReadOverride.h"
 #include "platform/Registry.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <optional>
 
 using qm::platform::RegistryAccessor;
 using qm::platform::RegistryError;
@@ -81,6 +83,53 @@ private slots:
         RegistryAccessor reader(RegistryAccessor::Access::Read);
         QVERIFY(!reader.DeleteKey(u"Software\\Gone2"));
         QVERIFY(reader.KeyExists(u"Software\\Gone2"));
+    }
+
+    // A store that could not be read completely is read as far as it goes and never written
+    // over: what it holds is not lost.
+    void damagedStores_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("unreadable");
+        QTest::addColumn<QString>("text"); // value "v" of Software\K as read
+        const QByteArray key = "K\tSoftware\\\\K\n";
+        const QByteArray value = "V\tSoftware\\\\K\tv\tS\tkept\n";
+        QTest::newRow("unknown header") << "QMREG2\n" + key + value << false << "";
+        QTest::newRow("a line it cannot read")
+            << "QMREG1\n" + key + "garbage\n" + value << false << "kept";
+        QTest::newRow("a lone backslash") << "QMREG1\n" + value + "V\tSoftware\\\\K\tw\tS\ta\\qb\n"
+                                          << false << "kept";
+        QTest::newRow("an integer that is not one")
+            << "QMREG1\n" + value + "V\tSoftware\\\\K\tn\tD\tabc\n"
+            << false << "kept";
+        QTest::newRow("no read permission") << "QMREG1\n" + key + value << true << "";
+    }
+
+    void damagedStores() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, unreadable);
+        QFETCH(QString, text);
+        const QString path = QString::fromLocal8Bit(qgetenv("QUILLMARK_REGISTRY_FILE"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        std::optional<WithoutReadOverride> asUser;
+        if (unreadable) {
+            asUser.emplace();
+            QFile::setPermissions(path, QFile::WriteOwner);
+        }
+        RegistryAccessor r(RegistryAccessor::Access::Full);
+        QCOMPARE(r.OpenKey(u"Software\\K", false), !text.isEmpty());
+        QCOMPARE(QString::fromStdU16String(r.ReadString(u"v")), text);
+        QVERIFY_THROWS_EXCEPTION(RegistryError, r.ReadInteger(u"n")); // "abc" is no integer
+        QVERIFY(!r.OpenKey(u"Software\\New", true));
+        QVERIFY(!r.DeleteKey(u"Software\\K"));
+        QVERIFY2(QString::fromStdString(r.ErrorText()).contains(QStringLiteral("not written over")),
+                 r.ErrorText().c_str());
+        asUser.reset();
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), bytes);
     }
 
     void parallelWriters() {

@@ -1,6 +1,7 @@
 // The INI engine: reading rules, typed values, write-back, encodings and safe writes; and
 // where the settings file lives.
 
+#include "WithoutReadOverride.h"
 #include "settings/IniFile.h"
 #include "settings/PortablePath.h"
 
@@ -8,10 +9,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-#include <linux/capability.h>
 #include <optional>
-#include <sys/syscall.h>
-#include <unistd.h>
 
 namespace {
 
@@ -28,25 +26,6 @@ QByteArray Read(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
-
-// While it lives, the process (even as root) obeys file permissions: it gives up the
-// capabilities that override them, and takes them back at its end.
-class WithoutReadOverride {
-public:
-    WithoutReadOverride() {
-        syscall(SYS_capget, &m_header, m_saved);
-        __user_cap_data_struct lowered[2] = {m_saved[0], m_saved[1]};
-        lowered[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
-        syscall(SYS_capset, &m_header, lowered);
-    }
-    ~WithoutReadOverride() { syscall(SYS_capset, &m_header, m_saved); }
-    WithoutReadOverride(const WithoutReadOverride&) = delete;
-    WithoutReadOverride& operator=(const WithoutReadOverride&) = delete;
-
-private:
-    __user_cap_header_struct m_header{_LINUX_CAPABILITY_VERSION_3, 0};
-    __user_cap_data_struct m_saved[2] = {};
-};
 
 } // namespace
 

@@ -1,7 +1,9 @@
 // The registry stand-in: a text file with one record a line (a key, or one value of a key),
-// read whole for every operation and replaced whole (a temporary file renamed over it) by every
-// change, under an exclusive lock on a lock file beside it, so that two processes never lose
-// each other's changes.
+// read whole for every operation and replaced whole (a temporary file, flushed to the disk,
+// renamed over it) by every change, under an exclusive lock on a lock file beside it, so that
+// two processes never lose each other's changes. A store that could not be read completely
+// (no permission, a damaged line, a header it does not know) is read as far as it goes but
+// never written over: what it holds beyond that is not lost.
 
 #include "platform/Registry.h"
 
@@ -10,11 +12,12 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
-#include <fstream>
-#include <sstream>
+#include <optional>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -59,11 +62,12 @@ bool IsBelow(std::u16string_view path, std::u16string_view ancestor) {
            SameName(path.substr(0, ancestor.size()), ancestor);
 }
 
+// Empty when the user has no folder for it.
 std::string StorePath() {
     if (const char* file = std::getenv("QUILLMARK_REGISTRY_FILE"); file && *file)
         return file;
     const std::string data = posix::XdgDataHome();
-    return (data.empty() ? std::string("/tmp") : data) + "/Quillmark/HKEY_CURRENT_USER.txt";
+    return data.empty() ? std::string() : data + "/Quillmark/HKEY_CURRENT_USER.txt";
 }
 
 void MakeParents(const std::string& file) {
@@ -95,17 +99,42 @@ std::string Escape(std::u16string_view text) {
     return out;
 }
 
-std::u16string Unescape(std::string_view field) {
+// The field's text; none when an escape is not one of the four the writer makes.
+std::optional<std::u16string> Unescape(std::string_view field) {
     std::string out;
     for (std::size_t i = 0; i < field.size(); ++i) {
-        if (field[i] != '\\' || i + 1 == field.size()) {
+        if (field[i] != '\\') {
             out += field[i];
             continue;
         }
-        const char n = field[++i];
-        out += n == 't' ? '\t' : n == 'n' ? '\n' : n == 'r' ? '\r' : n;
+        if (++i == field.size())
+            return std::nullopt;
+        switch (field[i]) {
+        case '\\':
+            out += '\\';
+            break;
+        case 't':
+            out += '\t';
+            break;
+        case 'n':
+            out += '\n';
+            break;
+        case 'r':
+            out += '\r';
+            break;
+        default:
+            return std::nullopt;
+        }
     }
     return DecodeUtf8(out);
+}
+
+std::optional<std::int32_t> Integer(std::string_view field) {
+    std::int32_t value = 0;
+    const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
+    if (error != std::errc() || end != field.data() + field.size())
+        return std::nullopt;
+    return value;
 }
 
 std::vector<std::string_view> Fields(std::string_view line) {
@@ -124,8 +153,10 @@ std::vector<std::string_view> Fields(std::string_view line) {
 class StoreLock {
 public:
     explicit StoreLock(const std::string& store) {
+        if (store.empty())
+            return;
         MakeParents(store);
-        m_fd = open((store + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        m_fd = posix::OpenNoFollow(store + ".lock", O_RDWR | O_CREAT);
         if (m_fd >= 0)
             flock(m_fd, LOCK_EX);
     }
@@ -170,54 +201,116 @@ public:
         return m_keys.size() != before;
     }
 
+    // Why the last Save failed.
+    const std::string& Error() const { return m_error; }
+
     bool Save() {
-        std::ostringstream text;
-        text << "QMREG1\n";
+        if (!m_complete) {
+            m_error = m_path.empty()
+                          ? "there is no folder for the registry store"
+                          : "the registry store \"" + m_path + "\" could not be read completely (" +
+                                m_problem + "), so it is not written over";
+            return false;
+        }
+        std::string text = "QMREG1\n";
         for (const Key& k : m_keys) {
-            text << "K\t" << Escape(k.Path) << '\n';
+            text += "K\t" + Escape(k.Path) + '\n';
             for (const Value& v : k.Values) {
-                text << "V\t" << Escape(k.Path) << '\t' << Escape(v.Name) << '\t';
-                if (v.IsInteger)
-                    text << "D\t" << v.Integer << '\n';
-                else
-                    text << "S\t" << Escape(v.Text) << '\n';
+                text += "V\t" + Escape(k.Path) + '\t' + Escape(v.Name) + '\t';
+                text += v.IsInteger ? "D\t" + std::to_string(v.Integer) : "S\t" + Escape(v.Text);
+                text += '\n';
             }
         }
+        // On the disk before it takes the old file's place: a crash leaves one or the other.
         const std::string temp = m_path + ".new";
-        {
-            std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-            out << text.str();
-            out.flush();
-            if (!out)
-                return false;
+        const int fd = posix::OpenNoFollow(temp, O_WRONLY | O_CREAT | O_TRUNC);
+        bool written = fd >= 0;
+        for (std::size_t done = 0; written && done < text.size();) {
+            const ssize_t n = write(fd, text.data() + done, text.size() - done);
+            written = n > 0;
+            done += written ? static_cast<std::size_t>(n) : 0;
         }
-        return std::rename(temp.c_str(), m_path.c_str()) == 0;
+        written = written && fsync(fd) == 0;
+        if (fd >= 0)
+            written = close(fd) == 0 && written;
+        if (written && std::rename(temp.c_str(), m_path.c_str()) == 0)
+            return true;
+        m_error =
+            "the registry store \"" + m_path + "\" cannot be written: " + std::strerror(errno);
+        unlink(temp.c_str());
+        return false;
     }
 
 private:
     void Load() {
-        std::ifstream in(m_path, std::ios::binary);
-        std::string line;
-        while (std::getline(in, line)) {
-            const std::vector<std::string_view> f = Fields(line);
-            if (f.size() == 2 && f[0] == "K") {
-                Create(Unescape(f[1]));
-            } else if (f.size() == 5 && f[0] == "V") {
-                Key& k = Create(Unescape(f[1]));
-                Value v{Unescape(f[2]), f[3] == "D", {}, 0};
-                if (v.IsInteger)
-                    v.Integer = static_cast<std::int32_t>(
-                        std::strtol(std::string(f[4]).c_str(), nullptr, 10));
-                else
-                    v.Text = Unescape(f[4]);
-                k.Values.push_back(std::move(v));
+        if (m_path.empty())
+            return;
+        const int fd = posix::OpenNoFollow(m_path, O_RDONLY);
+        if (fd < 0) {
+            m_complete = errno == ENOENT; // no store yet: an empty one
+            m_problem = std::strerror(errno);
+            return;
+        }
+        std::string bytes;
+        char buffer[65536];
+        ssize_t n = 0;
+        while ((n = read(fd, buffer, sizeof buffer)) > 0)
+            bytes.append(buffer, static_cast<std::size_t>(n));
+        close(fd);
+        if (n < 0) {
+            m_problem = std::strerror(errno);
+            return;
+        }
+        std::string_view rest(bytes);
+        m_complete = rest.starts_with("QMREG1\n");
+        m_problem = "it does not begin with the store's header";
+        if (!m_complete)
+            return;
+        rest.remove_prefix(7);
+        while (!rest.empty()) {
+            const std::size_t end = rest.find('\n');
+            const std::string_view line = rest.substr(0, end);
+            rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+            if (!LoadLine(line)) {
+                m_complete = false;
+                m_problem = "a line cannot be read: " + std::string(line.substr(0, 60));
             }
         }
+    }
+
+    // Takes one record; false when the line is not one the writer makes. A value whose integer
+    // cannot be read is kept as one that is not an integer.
+    bool LoadLine(std::string_view line) {
+        const std::vector<std::string_view> f = Fields(line);
+        if (f.size() == 2 && f[0] == "K") {
+            const auto path = Unescape(f[1]);
+            if (path)
+                Create(*path);
+            return path.has_value();
+        }
+        if (f.size() != 5 || f[0] != "V" || (f[3] != "D" && f[3] != "S"))
+            return false;
+        const auto path = Unescape(f[1]);
+        const auto name = Unescape(f[2]);
+        if (!path || !name)
+            return false;
+        Key& k = Create(*path);
+        if (f[3] == "D") {
+            const auto number = Integer(f[4]);
+            k.Values.push_back({*name, number.has_value(), {}, number.value_or(0)});
+            return number.has_value();
+        }
+        const auto text = Unescape(f[4]);
+        k.Values.push_back({*name, false, text.value_or(std::u16string()), 0});
+        return text.has_value();
     }
 
     std::string m_path;
     StoreLock m_lock;
     std::vector<Key> m_keys;
+    bool m_complete = false; // every line was read
+    std::string m_problem;   // why not
+    std::string m_error;
 };
 
 Value* FindValue(Key& key, std::u16string_view name) {
@@ -233,11 +326,24 @@ struct RegistryAccessor::Impl {
     Access Rights;
     std::u16string OpenPath;
     bool Open = false;
+    std::string Error;
+
+    // Saves the store, keeping its reason when it cannot.
+    bool Save(Store& store) {
+        if (store.Save())
+            return true;
+        Error = store.Error();
+        return false;
+    }
 };
 
 RegistryAccessor::RegistryAccessor(Access access)
-    : m_impl(std::make_unique<Impl>(Impl{access, {}, false})) {}
+    : m_impl(std::make_unique<Impl>(Impl{access, {}, false, {}})) {}
 RegistryAccessor::~RegistryAccessor() = default;
+
+const std::string& RegistryAccessor::ErrorText() const {
+    return m_impl->Error;
+}
 
 bool RegistryAccessor::OpenKey(std::u16string_view path, bool canCreate) {
     CloseKey();
@@ -247,7 +353,7 @@ bool RegistryAccessor::OpenKey(std::u16string_view path, bool canCreate) {
         if (!canCreate || m_impl->Rights != Access::Full || p.empty())
             return false;
         store.Create(p);
-        if (!store.Save())
+        if (!m_impl->Save(store))
             return false;
     }
     m_impl->OpenPath = p;
@@ -286,32 +392,28 @@ std::u16string RegistryAccessor::ReadString(std::u16string_view name) {
     return value && !value->IsInteger ? value->Text : std::u16string();
 }
 
-namespace {
-
-bool Write(bool open, RegistryAccessor::Access rights, const std::u16string& path, Value value) {
-    if (!open || rights != RegistryAccessor::Access::Full)
+bool RegistryAccessor::WriteValue(std::u16string_view name, bool integer, std::u16string_view text,
+                                  std::int32_t number) {
+    if (!m_impl->Open || m_impl->Rights != Access::Full)
         return false;
     Store store;
-    Key* key = store.Find(path);
+    Key* key = store.Find(m_impl->OpenPath);
     if (!key)
         return false; // deleted by another accessor since it was opened
-    if (Value* existing = FindValue(*key, value.Name))
+    Value value{std::u16string(name), integer, std::u16string(text), number};
+    if (Value* existing = FindValue(*key, name))
         *existing = std::move(value);
     else
         key->Values.push_back(std::move(value));
-    return store.Save();
+    return m_impl->Save(store);
 }
 
-} // namespace
-
 bool RegistryAccessor::WriteString(std::u16string_view name, std::u16string_view text) {
-    return Write(m_impl->Open, m_impl->Rights, m_impl->OpenPath,
-                 {std::u16string(name), false, std::u16string(text), 0});
+    return WriteValue(name, false, text, 0);
 }
 
 bool RegistryAccessor::WriteInteger(std::u16string_view name, std::int32_t value) {
-    return Write(m_impl->Open, m_impl->Rights, m_impl->OpenPath,
-                 {std::u16string(name), true, {}, value});
+    return WriteValue(name, true, {}, value);
 }
 
 bool RegistryAccessor::DeleteKey(std::u16string_view path) {
@@ -321,7 +423,7 @@ bool RegistryAccessor::DeleteKey(std::u16string_view path) {
     if (p.empty())
         return false;
     Store store;
-    return store.Delete(p) && store.Save();
+    return store.Delete(p) && m_impl->Save(store);
 }
 
 void RegistryAccessor::CloseKey() {

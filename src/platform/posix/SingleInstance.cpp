@@ -1,8 +1,8 @@
 #include "platform/SingleInstance.h"
 
 #include "platform/CodePage.h"
+#include "platform/posix/XdgFolders.h"
 
-#include <cstdlib>
 #include <fcntl.h>
 #include <string>
 #include <sys/file.h>
@@ -11,11 +11,11 @@
 namespace qm::platform {
 
 bool InstanceAlreadyRunning(std::u16string_view name) {
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    const char* temp = std::getenv("TMPDIR");
-    std::string folder = runtime && *runtime ? runtime : temp && *temp ? temp : "/tmp";
-    const std::string path = folder + "/" + EncodeUtf8(name) + ".lock";
-    const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    // In a folder no other user can write to: nobody else can hold the lock, or plant a link.
+    const std::string folder = posix::PrivateFolder();
+    const int fd = folder.empty() ? -1
+                                  : posix::OpenNoFollow(folder + "/" + EncodeUtf8(name) + ".lock",
+                                                        O_RDWR | O_CREAT);
     if (fd < 0)
         return false; // no lock to be had: run without one, as when the mutex cannot be made
     if (flock(fd, LOCK_EX | LOCK_NB) == 0)

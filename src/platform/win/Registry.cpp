@@ -1,5 +1,6 @@
 #include "platform/Registry.h"
 
+#include <string>
 #include <windows.h>
 
 namespace qm::platform {
@@ -21,10 +22,20 @@ const wchar_t* Wide(const std::u16string& s) {
 struct RegistryAccessor::Impl {
     Access Rights;
     HKEY Key = nullptr;
+    std::string Error;
     REGSAM Sam() const { return Rights == Access::Full ? KEY_ALL_ACCESS : KEY_READ; }
+
+    // True for ERROR_SUCCESS; otherwise keeps the reason.
+    bool Succeeded(LSTATUS rc) {
+        if (rc == ERROR_SUCCESS)
+            return true;
+        Error = "the registry refused the change (Windows error " + std::to_string(rc) + ")";
+        return false;
+    }
 };
 
-RegistryAccessor::RegistryAccessor(Access access) : m_impl(std::make_unique<Impl>(Impl{access})) {}
+RegistryAccessor::RegistryAccessor(Access access)
+    : m_impl(std::make_unique<Impl>(Impl{access, nullptr, {}})) {}
 
 RegistryAccessor::~RegistryAccessor() {
     CloseKey();
@@ -40,10 +51,14 @@ bool RegistryAccessor::OpenKey(std::u16string_view path, bool canCreate) {
                              m_impl->Sam(), nullptr, &key, nullptr);
     else
         rc = RegOpenKeyExW(HKEY_CURRENT_USER, Wide(p), 0, m_impl->Sam(), &key);
-    if (rc != ERROR_SUCCESS)
+    if (!m_impl->Succeeded(rc))
         return false;
     m_impl->Key = key;
     return true;
+}
+
+const std::string& RegistryAccessor::ErrorText() const {
+    return m_impl->Error;
 }
 
 bool RegistryAccessor::KeyExists(std::u16string_view path) {
@@ -92,27 +107,34 @@ std::u16string RegistryAccessor::ReadString(std::u16string_view name) {
     return text;
 }
 
-bool RegistryAccessor::WriteString(std::u16string_view name, std::u16string_view text) {
+bool RegistryAccessor::WriteValue(std::u16string_view name, bool integer, std::u16string_view text,
+                                  std::int32_t number) {
+    if (!m_impl->Key)
+        return false;
     const std::u16string n(name);
     const std::u16string t(text);
-    return m_impl->Key &&
-           RegSetValueExW(m_impl->Key, Wide(n), 0, REG_SZ, reinterpret_cast<const BYTE*>(t.c_str()),
-                          static_cast<DWORD>((t.size() + 1) * sizeof(char16_t))) == ERROR_SUCCESS;
+    const DWORD data = static_cast<DWORD>(number);
+    return m_impl->Succeeded(
+        integer ? RegSetValueExW(m_impl->Key, Wide(n), 0, REG_DWORD,
+                                 reinterpret_cast<const BYTE*>(&data), sizeof data)
+                : RegSetValueExW(m_impl->Key, Wide(n), 0, REG_SZ,
+                                 reinterpret_cast<const BYTE*>(t.c_str()),
+                                 static_cast<DWORD>((t.size() + 1) * sizeof(char16_t))));
+}
+
+bool RegistryAccessor::WriteString(std::u16string_view name, std::u16string_view text) {
+    return WriteValue(name, false, text, 0);
 }
 
 bool RegistryAccessor::WriteInteger(std::u16string_view name, std::int32_t value) {
-    const std::u16string n(name);
-    const DWORD data = static_cast<DWORD>(value);
-    return m_impl->Key &&
-           RegSetValueExW(m_impl->Key, Wide(n), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
-                          sizeof data) == ERROR_SUCCESS;
+    return WriteValue(name, true, {}, value);
 }
 
 bool RegistryAccessor::DeleteKey(std::u16string_view path) {
     const std::u16string p = NormalPath(path);
     if (p.empty())
         return false;
-    return RegDeleteTreeW(HKEY_CURRENT_USER, Wide(p)) == ERROR_SUCCESS;
+    return m_impl->Succeeded(RegDeleteTreeW(HKEY_CURRENT_USER, Wide(p)));
 }
 
 void RegistryAccessor::CloseKey() {
