@@ -16,6 +16,8 @@ packages=(
   # TLS for the update client (libssl) and the update tests' certificates; the portable
   # update extracts with unzip; the tests pack archives and run a session bus of their own.
   openssl unzip zip dbus-daemon
+  # The tests check the desktop entries the program writes.
+  desktop-file-utils
 )
 
 install_missing() {

@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <QProcess>
 #include <QTest>
 
 using qm::platform::RegistryAccessor;
@@ -16,6 +17,31 @@ QString Read(const QString& key, const char16_t* name) {
     RegistryAccessor r(RegistryAccessor::Access::Read);
     return r.OpenKey(key.toStdU16String(), false) ? QString::fromStdU16String(r.ReadString(name))
                                                   : QStringLiteral("<no key>");
+}
+
+// The program of a desktop entry's Exec key, read as the Desktop Entry rules read it: the value
+// is unescaped as a string, then its first argument unquoted.
+QString ExecProgram(const QByteArray& entry) {
+    const qsizetype at = entry.indexOf("\nExec=") + 6;
+    const QString value = QString::fromUtf8(entry.mid(at, entry.indexOf('\n', at) - at));
+    QString unescaped;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        if (value[i] == u'\\' && i + 1 < value.size()) {
+            const QChar next = value[++i];
+            unescaped += next == u's' ? u' ' : next == u'n' ? u'\n' : next == u't' ? u'\t' : next;
+        } else {
+            unescaped += value[i];
+        }
+    }
+    if (!unescaped.startsWith(u'"'))
+        return {};
+    QString program;
+    for (qsizetype i = 1; i < unescaped.size() && unescaped[i] != u'"'; ++i) {
+        if (unescaped[i] == u'\\' && i + 1 < unescaped.size())
+            ++i;
+        program += unescaped[i];
+    }
+    return program.replace(QStringLiteral("%%"), QStringLiteral("%"));
 }
 
 } // namespace
@@ -68,8 +94,9 @@ private slots:
     }
 
     void desktopEntries() {
-        qm::shell::RegisterVerb(TVerbKind::Folder, QStringLiteral("Open in Quillmark"),
-                                QStringLiteral("/opt/a \"b\" $c/quillmark"));
+        // A program path with every character the Exec key must escape.
+        const QString program = QStringLiteral("/opt/a \"b\" $c `d` \\e 100%/quill mark");
+        qm::shell::RegisterVerb(TVerbKind::Folder, QStringLiteral("Open in Quillmark"), program);
         qm::shell::RegisterVerb(TVerbKind::RegFile, QStringLiteral("Convert 100% in Quillmark"),
                                 QStringLiteral("/opt/q"));
         QFile folder(Entry("folder"));
@@ -77,9 +104,15 @@ private slots:
         const QByteArray text = folder.readAll();
         QVERIFY(text.startsWith("[Desktop Entry]\n"));
         QVERIFY(text.contains("\nName=Open in Quillmark\n"));
-        QVERIFY2(text.contains("\nExec=\"/opt/a \\\"b\\\" \\$c/quillmark\" %f\n"),
-                 text.constData());
+        QCOMPARE(ExecProgram(text), program);
         QVERIFY(text.contains("\nMimeType=inode/directory;\n"));
+        for (const char* id : {"folder", "regfile"}) {
+            QProcess validate;
+            validate.start(QStringLiteral("desktop-file-validate"), {Entry(id)});
+            QVERIFY2(validate.waitForFinished(), "desktop-file-validate does not run");
+            const QByteArray report = validate.readAll() + validate.readAllStandardError();
+            QVERIFY2(validate.exitCode() == 0 && !report.contains("error"), report.constData());
+        }
         QFile reg(Entry("regfile"));
         QVERIFY(reg.open(QIODevice::ReadOnly));
         QVERIFY(reg.readAll().contains("\nMimeType=text/x-ms-regedit;\n"));

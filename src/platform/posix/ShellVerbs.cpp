@@ -43,14 +43,18 @@ std::string EntryValue(std::u16string_view text) {
     return out;
 }
 
-// The Exec key's quoting: the argument in double quotes, with ", `, $ and \ escaped, and every
-// "%" doubled (a lone "%" starts a field code).
+// The Exec key's quoting: the argument in double quotes, with ", `, $ and \ escaped by a
+// backslash, and every "%" doubled (a lone "%" starts a field code). The key's value is read as
+// a string first, which takes one backslash away: each escaping backslash, and a backslash of
+// the path itself, is therefore written twice.
 std::string ExecArgument(std::u16string_view path) {
     std::string out = "\"";
     for (const char c : EncodeUtf8(path)) {
-        if (c == '"' || c == '`' || c == '$' || c == '\\')
-            out += '\\';
-        if (c == '%')
+        if (c == '"' || c == '`' || c == '$')
+            out += "\\\\";
+        else if (c == '\\')
+            out += "\\\\\\";
+        else if (c == '%')
             out += '%';
         out += c;
     }
