@@ -785,7 +785,7 @@ void TForm1::LoadLanguage() {
                         LanguageMenu);
         item->setCheckable(true);
         item->setActionGroup(group);
-        item->setChecked(QString::compare(name, CurrentLanguage, Qt::CaseInsensitive) == 0 ||
+        item->setChecked(qm::i18n::SameName(name, CurrentLanguage) ||
                          name + QStringLiteral(".ini") == CurrentLanguage);
         connect(item, &QAction::triggered, this, [this, item] { LanguageItemClick(item); });
         LanguageMenu->addAction(item);

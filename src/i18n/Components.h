@@ -4,6 +4,8 @@
 // read run-time texts from their message items (hidden menu items whose captions are
 // translated like any other caption).
 
+#include "platform/AsciiCase.h"
+
 #include <QAction>
 #include <QMenu>
 #include <QObject>
@@ -12,6 +14,15 @@
 #include <utility>
 
 namespace qm::i18n {
+
+// Names of windows, components, keys and languages compare ignoring the case of A to Z only.
+inline bool SameName(QStringView a, QStringView b) {
+    const auto view = [](QStringView s) {
+        return std::u16string_view(reinterpret_cast<const char16_t*>(s.utf16()),
+                                   static_cast<std::size_t>(s.size()));
+    };
+    return qm::platform::SameIgnoringAsciiCase(view(a), view(b));
+}
 
 // A new component named `name`, child of `parent`.
 template <typename T, typename Parent> T* NewNamed(const char* name, Parent* parent) {

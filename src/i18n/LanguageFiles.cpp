@@ -1,5 +1,6 @@
 #include "i18n/LanguageFiles.h"
 
+#include "i18n/Components.h"
 #include "platform/FileAccess.h"
 #include "settings/IniFile.h"
 #include "settings/PortablePath.h"
@@ -20,30 +21,13 @@ QString LanguageFolder() {
     return ProgramFolder() + QStringLiteral("Language");
 }
 
-// The cleaning compares names ignoring the case of A to Z only.
-bool SameAscii(QStringView a, QStringView b) {
-    if (a.size() != b.size())
-        return false;
-    for (qsizetype i = 0; i < a.size(); ++i) {
-        char16_t x = a[i].unicode();
-        char16_t y = b[i].unicode();
-        if (x >= u'A' && x <= u'Z')
-            x = static_cast<char16_t>(x - u'A' + u'a');
-        if (y >= u'A' && y <= u'Z')
-            y = static_cast<char16_t>(y - u'A' + u'a');
-        if (x != y)
-            return false;
-    }
-    return true;
-}
-
 bool KeyIsStale(const QString& key, const QList<ITranslatableWindow*>& windows) {
     const qsizetype dot = key.indexOf(u'.');
     if (dot < 0)
         return true;
     const QStringView windowName = QStringView(key).first(dot);
     const auto window = std::find_if(windows.begin(), windows.end(), [&](ITranslatableWindow* w) {
-        return SameAscii(w->WindowName(), windowName);
+        return SameName(w->WindowName(), windowName);
     });
     if (window == windows.end())
         return true;
@@ -54,7 +38,7 @@ bool KeyIsStale(const QString& key, const QList<ITranslatableWindow*>& windows) 
     const QStringView componentName = rest.first(second);
     const QList<TComponent> components = (*window)->Components();
     return std::none_of(components.begin(), components.end(),
-                        [&](const TComponent& c) { return SameAscii(c.Name, componentName); });
+                        [&](const TComponent& c) { return SameName(c.Name, componentName); });
 }
 
 } // namespace
@@ -87,13 +71,13 @@ void CleanLanguageFile(const QString& path, const QList<ITranslatableWindow*>& w
         return;
     bool modified = false;
     for (const QString& section : ini.Sections()) {
-        if (SameAscii(section, u"Language information") || SameAscii(section, u"DestDir"))
+        if (SameName(section, u"Language information") || SameName(section, u"DestDir"))
             continue;
         const QStringList keys = ini.ReadSection(section);
         for (qsizetype i = keys.size() - 1; i >= 0; --i) {
             const bool repeated =
                 std::any_of(keys.begin(), keys.begin() + i,
-                            [&](const QString& k) { return SameAscii(k, keys[i]); });
+                            [&](const QString& k) { return SameName(k, keys[i]); });
             if (repeated || KeyIsStale(keys[i], windows)) {
                 ini.DeleteFirstKey(section, keys[i]);
                 modified = true;

@@ -104,7 +104,7 @@ QString LanguageFolder() {
 }
 
 QString Language(const char* name) {
-    return LanguageFolder() + u'/' + QString::fromLatin1(name);
+    return LanguageFolder() + u'/' + QString::fromUtf8(name);
 }
 
 void SetLanguage(const QString& name) {
@@ -228,6 +228,12 @@ private slots:
         QCOMPARE(MenuNames(w.Form1),
                  QStringList({QStringLiteral("A\t\tA"), QStringLiteral("b\t\tBee"),
                               QStringLiteral("English\t\tEnglish *")}));
+        // Only A to Z fold: a stored "РУССКИЙ" does not check "Русский", as no file is applied.
+        WriteFile(Language("Русский.ini"), "[Quillmark]\r\n");
+        SetLanguage(QStringLiteral("РУССКИЙ"));
+        w.Form1.LoadLanguage();
+        QVERIFY(!MenuNames(w.Form1).join(u'|').contains(u'*'));
+        QFile::remove(Language("Русский.ini"));
         // "English.ini" checks the item, but the file looked for is English.ini.ini.
         SetLanguage(QStringLiteral("English.ini"));
         w.Form1.LoadLanguage();

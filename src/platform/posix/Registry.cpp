@@ -7,6 +7,7 @@
 
 #include "platform/Registry.h"
 
+#include "platform/AsciiCase.h"
 #include "platform/CodePage.h"
 #include "platform/posix/XdgFolders.h"
 
@@ -39,14 +40,8 @@ struct Key {
     std::vector<Value> Values;
 };
 
-char16_t Lower(char16_t c) {
-    return (c >= u'A' && c <= u'Z') ? c - u'A' + u'a' : c;
-}
-
 bool SameName(std::u16string_view a, std::u16string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(),
-                      [](char16_t x, char16_t y) { return Lower(x) == Lower(y); });
+    return SameIgnoringAsciiCase(a, b);
 }
 
 std::u16string NormalPath(std::u16string_view path) {
