@@ -10,10 +10,35 @@
 #include "themes/WindowsDarkMode.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QImage>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOption>
+#include <cmath>
 #include <QTemporaryDir>
 #include <QTest>
 
 using qm::platform::RegistryAccessor;
+
+namespace {
+
+// The WCAG 2.1 contrast ratio of two colours.
+double Contrast(const QColor& a, const QColor& b) {
+    const auto luminance = [](const QColor& c) {
+        const auto channel = [](double v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) +
+               0.0722 * channel(c.blueF());
+    };
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+} // namespace
 
 class TestVerbsAndThemes : public QObject {
     Q_OBJECT
@@ -112,6 +137,62 @@ private slots:
         QCOMPARE(CurrentStyleName(), kStyleModernLight);
         form.WMSettingChange();
         QCOMPARE(CurrentStyleName(), kStyleModernLight);
+    }
+
+    // In both styles every check-box indicator (ticked or not, in a box or a list), focus frame
+    // and disabled text stands out from its surface by at least 3:1 (WCAG 2.1 non-text
+    // contrast), measured on what the style paints.
+    void contrast_data() {
+        QTest::addColumn<QString>("style");
+        QTest::newRow("light") << kStyleModernLight;
+        QTest::newRow("dark") << kStyleModernDark;
+    }
+
+    void contrast() {
+        QFETCH(QString, style);
+        SelectStyle(true, style, style);
+        const QPalette palette = QApplication::palette();
+        const QList<QPalette::ColorRole> surfaces = {QPalette::Window, QPalette::Base,
+                                                     QPalette::AlternateBase, QPalette::Button};
+        for (const QPalette::ColorRole text :
+             {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            for (const QPalette::ColorRole surface : surfaces)
+                QVERIFY(Contrast(palette.color(QPalette::Disabled, text),
+                                 palette.color(QPalette::Active, surface)) >= 3);
+
+        QCheckBox box;
+        const struct {
+            QStyle::PrimitiveElement Element;
+            QStyle::StateFlag State;
+        } painted[] = {{QStyle::PE_IndicatorCheckBox, QStyle::State_Off},
+                       {QStyle::PE_IndicatorCheckBox, QStyle::State_On},
+                       {QStyle::PE_IndicatorItemViewItemCheck, QStyle::State_Off},
+                       {QStyle::PE_IndicatorItemViewItemCheck, QStyle::State_On},
+                       {QStyle::PE_FrameFocusRect, QStyle::State_HasFocus}};
+        for (const auto& p : painted) {
+            for (const QPalette::ColorRole surface : surfaces) {
+                const QColor background = palette.color(surface);
+                QImage image(24, 24, QImage::Format_RGB32);
+                image.fill(background);
+                QStyleOption option;
+                option.initFrom(&box);
+                option.rect = QRect(2, 2, 18, 18);
+                option.state = QStyle::State_Enabled | p.State;
+                QPainter painter(&image);
+                QApplication::style()->drawPrimitive(p.Element, &option, &painter, &box);
+                painter.end();
+                // At least a whole outline of the 18-pixel square stands out.
+                int standingOut = 0;
+                for (int y = 0; y < image.height(); ++y)
+                    for (int x = 0; x < image.width(); ++x)
+                        standingOut += Contrast(image.pixelColor(x, y), background) >= 3;
+                QVERIFY2(standingOut >= 40,
+                         qPrintable(QStringLiteral("element %1, state %2: %3 pixels")
+                                        .arg(p.Element)
+                                        .arg(int(p.State))
+                                        .arg(standingOut)));
+            }
+        }
     }
 
     void verbItems() {
