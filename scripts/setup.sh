@@ -16,8 +16,9 @@ packages=(
   # TLS for the update client (libssl) and the update tests' certificates; the portable
   # update extracts with unzip; the tests pack archives and run a session bus of their own.
   openssl unzip zip dbus-daemon
-  # The tests check the desktop entries the program writes.
-  desktop-file-utils
+  # The tests check the desktop entries the program writes, and run the program on an X11
+  # desktop with a window manager.
+  desktop-file-utils xvfb xauth openbox xdotool x11-utils
 )
 
 install_missing() {

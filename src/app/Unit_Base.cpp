@@ -41,6 +41,7 @@
 #include <QScreen>
 #include <QTabWidget>
 #include <QTextBlock>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -396,11 +397,28 @@ void TForm1::closeEvent(QCloseEvent* event) {
 
 void TForm1::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (FPendingOuterSize.isValid() && !isMaximized()) {
+    if (!FPlaced) {
+        FPlaced = true;
+        PlaceOnceFramed(0);
+    }
+}
+
+// The stored size is the outer one, frame included, and the window is centred frame and all:
+// both need the frame, which an X11 window manager adds only some time after the window has
+// been shown. Without a window manager none comes, and the window is placed after a short wait.
+void TForm1::PlaceOnceFramed(int tries) {
+    const bool framed = frameGeometry().size() != size();
+    if (!framed && tries < 50 && QGuiApplication::platformName() == u"xcb") {
+        QTimer::singleShot(10, this, [this, tries] { PlaceOnceFramed(tries + 1); });
+        return;
+    }
+    if (isMaximized())
+        return;
+    if (FPendingOuterSize.isValid()) {
         resize(FPendingOuterSize - (frameGeometry().size() - size()));
         FPendingOuterSize = QSize();
     }
-    if (!FActivatedOnce && screen() && !isMaximized()) {
+    if (screen()) {
         QRect frame = frameGeometry();
         frame.moveCenter(screen()->availableGeometry().center());
         move(frame.topLeft());

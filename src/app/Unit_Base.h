@@ -160,6 +160,7 @@ private:
     void CopyAllText(QPlainTextEdit* memo);
     void ClearText(QPlainTextEdit* memo);
     void FocusWindowChanged(QWindow* window);
+    void PlaceOnceFramed(int tries);
     void FollowSystemTheme();
     void ApplyPendingVerb(QAction* item, bool& applied, void (TForm1::*registerVerb)(),
                           void (TForm1::*unregisterVerb)());
@@ -178,4 +179,5 @@ private:
     bool FActivatedOnce = false;
     // Outer size read from the settings, applied once the window's frame is known.
     QSize FPendingOuterSize;
+    bool FPlaced = false; // the first showing has sized and centred the window
 };
