@@ -1,8 +1,8 @@
 #include "settings/PortablePath.h"
 
-#include "about/FileInfoUtils.h"
 #include "platform/Directory.h"
 #include "platform/KnownFolders.h"
+#include "platform/VersionInfo.h"
 #include "settings/IniFile.h"
 
 #include <QCoreApplication>
@@ -41,9 +41,9 @@ QString PortablePath() {
         QString roaming = QString::fromStdU16String(qm::platform::RoamingAppDataFolder());
         if (roaming.isEmpty())
             roaming = ProgramFolder();
-        path = WithSeparator(roaming) +
-               WithSeparator(GetCompanyName(QCoreApplication::applicationFilePath())) +
-               kApplicationTitle + kSeparator;
+        const QString company = QString::fromStdU16String(
+            qm::platform::VersionString(qm::platform::OwnVersionInfo(), u"CompanyName"));
+        path = WithSeparator(roaming) + WithSeparator(company) + kApplicationTitle + kSeparator;
     }
     path += QStringLiteral("Config") + kSeparator + QStringLiteral("Option.ini");
     QDir().mkpath(QFileInfo(path).path());

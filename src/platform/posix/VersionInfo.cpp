@@ -4,6 +4,7 @@
 #include "platform/VersionBlock.h"
 
 #include <fstream>
+#include <unistd.h>
 
 namespace qm::platform {
 
@@ -40,6 +41,13 @@ std::vector<std::uint8_t> LoadFileVersionInfo(std::u16string_view fileName) {
 bool QueryFileVersionInfo(const std::vector<std::uint8_t>& info, std::u16string_view subBlock,
                           const std::uint8_t*& value, std::uint32_t& length) {
     return QueryVersionBlock(info, subBlock, value, length);
+}
+
+std::u16string OwnExecutablePath() {
+    char path[4096];
+    const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+    return length > 0 ? DecodeUtf8(std::string_view(path, static_cast<std::size_t>(length)))
+                      : std::u16string();
 }
 
 } // namespace qm::platform

@@ -33,4 +33,12 @@ bool QueryFileVersionInfo(const std::vector<std::uint8_t>& info, std::u16string_
     return true;
 }
 
+std::u16string OwnExecutablePath() {
+    std::u16string path(32768, u'\0');
+    const DWORD length = GetModuleFileNameW(nullptr, reinterpret_cast<wchar_t*>(path.data()),
+                                            static_cast<DWORD>(path.size()));
+    path.resize(length);
+    return path;
+}
+
 } // namespace qm::platform
