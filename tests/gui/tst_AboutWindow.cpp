@@ -55,17 +55,17 @@ private slots:
     void linksOpenTheirTargets() {
         TForm1 main({});
         TForm8 about(&main);
-        for (TLinkLabel* link : {about.LabelTelegram, about.LabelGMail, about.LabelYaMail,
-                                 about.LabelMainWebSite})
+        for (TLinkLabel* link :
+             {about.LabelTelegram, about.LabelGMail, about.LabelYaMail, about.LabelMainWebSite})
             emit link->clicked();
-        const QStringList expected = {qm::about::kMessengerProfile,
-                                      QStringLiteral("mailto:") + qm::about::kFirstMailAddress,
-                                      QStringLiteral("mailto:") + qm::about::kSecondMailAddress,
-                                      qm::about::kWebSite};
+        const QStringList expected = {
+            qm::about::kMessengerProfile, QStringLiteral("mailto:") + qm::about::kFirstMailAddress,
+            QStringLiteral("mailto:") + qm::about::kSecondMailAddress, qm::about::kWebSite};
         // Each link goes to the desktop's handler on its own: the order of arrival may vary.
         QTRY_COMPARE(QString::fromUtf8(ReadBytes(m_opened)).split(u'\n', Qt::SkipEmptyParts).size(),
                      4);
-        QStringList opened = QString::fromUtf8(ReadBytes(m_opened)).split(u'\n', Qt::SkipEmptyParts);
+        QStringList opened =
+            QString::fromUtf8(ReadBytes(m_opened)).split(u'\n', Qt::SkipEmptyParts);
         opened.sort();
         QStringList sorted = expected;
         sorted.sort();

@@ -16,9 +16,9 @@
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOption>
-#include <cmath>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cmath>
 
 using qm::platform::RegistryAccessor;
 

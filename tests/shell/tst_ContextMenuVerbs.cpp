@@ -5,8 +5,8 @@
 #include "shell/ContextMenuVerbs.h"
 
 #include <QFile>
-#include <QTemporaryDir>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 using qm::platform::RegistryAccessor;
