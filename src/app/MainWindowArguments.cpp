@@ -1,0 +1,116 @@
+// The main window's input from outside: the command-line argument, taken up on activation,
+// and dropped folders, exports and shortcuts.
+
+#include "app/Unit_Base.h"
+#include "filelist/FilesPage.h"
+#include "platform/Shell.h"
+#include "regconv/AdvancedRegConverter.h"
+#include "regconv/RegistryPage.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QWindow>
+
+namespace {
+
+bool HasExtension(const QString& path, const char* lowerExtension) {
+    return QFileInfo(path).suffix().toLower() == QLatin1StringView(lowerExtension);
+}
+
+} // namespace
+
+void TForm1::FocusWindowChanged(QWindow* window) {
+    // Menus and tool tips come and go without making another window active.
+    if (window && (window->type() == Qt::Popup || window->type() == Qt::ToolTip))
+        return;
+    const bool returning = window && window == windowHandle() &&
+                           (!FActivatedOnce || (FLastActiveWindow && FLastActiveWindow != window));
+    FLastActiveWindow = window;
+    if (returning) {
+        FActivatedOnce = true;
+        FormActivate();
+    }
+}
+
+void TForm1::FormActivate() {
+    setAcceptDrops(true);
+    if (FArguments.isEmpty())
+        return;
+    LoadNastr();
+    QCoreApplication::processEvents();
+
+    QString argument = FArguments.front();
+    if (argument.size() >= 2 && argument.startsWith(u'"') && argument.endsWith(u'"'))
+        argument = argument.sliced(1, argument.size() - 2);
+    const QFileInfo info(argument);
+    if (!argument.isEmpty() && info.isDir()) {
+        try {
+            PageControl->setCurrentWidget(TabFile);
+            TabFile->EditPath->setText(argument);
+            FDefaultButton = ButtonFiles;
+            QCoreApplication::processEvents();
+            SetBold(ButtonFiles, ButtonReg);
+            TabFile->ButtonSearchClick();
+        } catch (...) {
+            // A failing scan of the command-line folder is not reported.
+        }
+    }
+    if (argument.isEmpty() || !info.exists() || info.isDir())
+        return;
+    if (HasExtension(argument, "reg")) {
+        PageControl->setCurrentWidget(TabReg);
+        TabReg->EditPathReg->setText(argument);
+        SetBold(ButtonReg, ButtonFiles);
+        FDefaultButton = ButtonReg;
+        const QString path = TabReg->EditPathReg->text();
+        if (!path.isEmpty() && QFileInfo::exists(path))
+            FConverter->ConvertFromFileToMemo(path, &TabReg->MemoSink());
+    }
+    QCoreApplication::processEvents();
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void TForm1::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    event->acceptProposedAction();
+    if (!urls.isEmpty() && urls.front().isLocalFile())
+        DropItem(QDir::toNativeSeparators(urls.front().toLocalFile()));
+}
+
+void TForm1::DropItem(const QString& dropped) {
+    QString path = dropped;
+    if (HasExtension(path, "lnk")) {
+        const QString target = GetShortcutTarget(path);
+        if (!target.isEmpty())
+            path = target;
+    }
+    if (QFileInfo(path).isDir()) {
+        PageControl->setCurrentWidget(TabFile);
+        FDefaultButton = ButtonFiles;
+        TabFile->EditPath->setText(path);
+        QCoreApplication::processEvents();
+        SetBold(ButtonFiles, ButtonReg);
+        TabFile->ButtonSearchClick();
+    } else if (HasExtension(path, "reg")) {
+        PageControl->setCurrentWidget(TabReg);
+        FDefaultButton = ButtonReg;
+        SetBold(ButtonReg, ButtonFiles);
+        TabReg->EditPathReg->setText(path);
+        TabReg->ButtonChangeRegClick();
+    }
+}
+
+QString TForm1::GetShortcutTarget(const QString& path) {
+    return QString::fromStdU16String(qm::platform::ShortcutTarget(path.toStdU16String()));
+}

@@ -1,0 +1,139 @@
+// The main window's settings, read at creation and written at close, and its size and place.
+
+#include "app/Unit_Base.h"
+#include "filelist/FilesPage.h"
+#include "regconv/RegistryPage.h"
+#include "settings/IniFile.h"
+#include "settings/PortablePath.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDir>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QTimer>
+
+namespace {
+
+const QString kOption = QStringLiteral("Option");
+
+const QString kRegistry = QStringLiteral("Registry");
+
+} // namespace
+
+void TForm1::LoadNastr() {
+    CheckAndSetRegistryForFileTypes();
+    const TIniFile ini(PortablePath());
+    // A stored item is clicked, which applies its style: of several, the last one wins.
+    const std::pair<QAction*, void (TForm1::*)()> themes[] = {
+        {ThemeAuto, &TForm1::ThemeAutoClick},
+        {ThemeLight, &TForm1::ThemeLightClick},
+        {ThemeDark, &TForm1::ThemeDarkClick}};
+    for (const auto& [item, click] : themes) {
+        item->setChecked(ini.ReadBool(kOption, item->objectName(), false));
+        if (item->isChecked())
+            (this->*click)();
+    }
+    TabFile->CheckBoxFullName->setChecked(
+        ini.ReadBool(kOption, QStringLiteral("CheckBoxFullName"), false));
+    // In this order: the page's handlers keep the two key options apart.
+    for (QCheckBox* box : {TabReg->CheckBoxUninsdeletevalue, TabReg->CheckBoxUninsdeletekey,
+                           TabReg->CheckBoxUninsdeletekeyifempty})
+        box->setChecked(ini.ReadBool(kRegistry, box->objectName(), false));
+    TabFile->SetFileOptionsVisible(
+        ini.ReadBool(kOption, QStringLiteral("ButtonFileOption"), false));
+    TabReg->SetRegOptionsVisible(ini.ReadBool(kOption, QStringLiteral("ButtonRegOption"), false));
+
+    if (ini.ReadString(kOption, QStringLiteral("Window"), QString()) == u"wsMaximized") {
+        setWindowState(windowState() | Qt::WindowMaximized);
+        return;
+    }
+    // A size not stored keeps the window's current one.
+    const QSize outer = frameGeometry().size();
+    const int width = ini.ReadInteger(kOption, QStringLiteral("Width"), -1);
+    const int height = ini.ReadInteger(kOption, QStringLiteral("Height"), -1);
+    if (width < 0 && height < 0)
+        return;
+    const QSize stored(width < 0 ? outer.width() : width, height < 0 ? outer.height() : height);
+    if (isVisible())
+        resize(stored - (frameGeometry().size() - size()));
+    else
+        FPendingOuterSize = stored; // the frame is known once the window is shown
+}
+
+bool TForm1::SaveNastr(QString& error) {
+    ApplyPendingVerb(EmbedFolderMenu, FPrevEmbedMenuState, &TForm1::RegisterContextMenu,
+                     &TForm1::UnregisterContextMenu);
+    ApplyPendingVerb(EmbedRegMenu, FPrevEmbedMenuStateReg, &TForm1::RegisterContextMenuReg,
+                     &TForm1::UnregisterContextMenuReg);
+    TIniFile ini(PortablePath());
+    ini.WriteBool(kOption, QStringLiteral("CheckBoxQuickUpdate"),
+                  FQuickUpdate ? FQuickUpdate() : true);
+    ini.WriteBool(kOption, QStringLiteral("CheckBoxFullName"),
+                  TabFile->CheckBoxFullName->isChecked());
+    for (QCheckBox* box : {TabReg->CheckBoxUninsdeletevalue, TabReg->CheckBoxUninsdeletekey,
+                           TabReg->CheckBoxUninsdeletekeyifempty})
+        ini.WriteBool(kRegistry, box->objectName(), box->isChecked());
+    ini.WriteBool(kOption, QStringLiteral("ButtonFileOption"), TabFile->FileOptionsVisible());
+    ini.WriteBool(kOption, QStringLiteral("ButtonRegOption"), TabReg->RegOptionsVisible());
+    for (QAction* theme : {ThemeAuto, ThemeLight, ThemeDark})
+        ini.WriteBool(kOption, theme->objectName(), theme->isChecked());
+    if (isMaximized()) {
+        ini.WriteString(kOption, QStringLiteral("Window"), QStringLiteral("wsMaximized"));
+    } else {
+        ini.WriteString(kOption, QStringLiteral("Window"), QStringLiteral("wsNormal"));
+        ini.WriteInteger(kOption, QStringLiteral("Height"), frameGeometry().height());
+        ini.WriteInteger(kOption, QStringLiteral("Width"), frameGeometry().width());
+    }
+    if (ini.Save())
+        return true;
+    error = ini.ErrorString();
+    return false;
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    // A scan still running is stopped: the window it writes to is going away.
+    if (TabFile->Scanner().ButtonState() == TFileScanner::bsScanning)
+        TabFile->ButtonSearchClick();
+    QString error;
+    const bool saved =
+        SaveNastr(error) && TabFile->SaveFlagsToIni(error) && TabFile->SaveDestDirToIni(error);
+    if (!saved) {
+        // Told once; the window closes all the same.
+        QMessageBox::warning(this, kApplicationTitle,
+                             QStringLiteral("The settings could not be saved to \"%1\": %2")
+                                 .arg(QDir::toNativeSeparators(PortablePath()), error));
+    }
+    event->accept();
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!FPlaced) {
+        FPlaced = true;
+        PlaceOnceFramed(0);
+    }
+}
+
+// The stored size is the outer one, frame included, and the window is centred frame and all:
+// both need the frame, which an X11 window manager adds only some time after the window has
+// been shown. Without a window manager none comes, and the window is placed after a short wait.
+void TForm1::PlaceOnceFramed(int tries) {
+    const bool framed = frameGeometry().size() != size();
+    if (!framed && tries < 50 && QGuiApplication::platformName() == u"xcb") {
+        QTimer::singleShot(10, this, [this, tries] { PlaceOnceFramed(tries + 1); });
+        return;
+    }
+    if (isMaximized())
+        return;
+    if (FPendingOuterSize.isValid()) {
+        resize(FPendingOuterSize - (frameGeometry().size() - size()));
+        FPendingOuterSize = QSize();
+    }
+    if (screen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen()->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
