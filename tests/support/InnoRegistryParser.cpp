@@ -171,6 +171,23 @@ bool ParseBinary(const QString& text, QByteArray& bytes) {
     return true;
 }
 
+// Every parameter is one of `known`, and none is given twice.
+bool KnownOnceEach(const QList<Param>& params, const QSet<QString>& known, QString& error) {
+    QSet<QString> seen;
+    for (const Param& p : params) {
+        if (!known.contains(p.Name)) {
+            error = QStringLiteral("unknown parameter %1").arg(p.Name);
+            return false;
+        }
+        if (seen.contains(p.Name)) {
+            error = QStringLiteral("parameter %1 given twice").arg(p.Name);
+            return false;
+        }
+        seen.insert(p.Name);
+    }
+    return true;
+}
+
 bool SplitsLine(QChar c) {
     const char16_t u = c.unicode();
     return u == 0 || u == u'\r' || u == u'\n' || u == 0x2028 || u == 0x2029 || u == 0xFDD0 ||
@@ -249,19 +266,11 @@ InnoLine ParseInnoRegistryLine(const QString& line) {
     if (result.Kind != InnoLineKind::Entry || !result.Error.isEmpty())
         return result;
     InnoRegEntry& e = result.Entry;
-    QSet<QString> seen;
     QString rawData;
     bool dataSeen = false;
+    if (!KnownOnceEach(params, kParams, result.Error))
+        return result;
     for (const Param& p : params) {
-        if (!kParams.contains(p.Name)) {
-            result.Error = QStringLiteral("unknown parameter %1").arg(p.Name);
-            return result;
-        }
-        if (seen.contains(p.Name)) {
-            result.Error = QStringLiteral("parameter %1 given twice").arg(p.Name);
-            return result;
-        }
-        seen.insert(p.Name);
         if (p.Name == u"Root") {
             e.Root = p.Value;
         } else if (p.Name == u"Subkey") {
@@ -331,16 +340,12 @@ InnoFilesLine ParseInnoFilesLine(const QString& line) {
     InnoFilesEntry& e = result.Entry;
     QString source;
     QString destDir;
+    const QSet<QString> known = {QStringLiteral("Source"), QStringLiteral("DestDir"),
+                                 QStringLiteral("Flags")};
+    if (!KnownOnceEach(params, known, result.Error))
+        return result;
     QSet<QString> seen;
     for (const Param& p : params) {
-        if (p.Name != u"Source" && p.Name != u"DestDir" && p.Name != u"Flags") {
-            result.Error = QStringLiteral("unexpected parameter %1").arg(p.Name);
-            return result;
-        }
-        if (seen.contains(p.Name)) {
-            result.Error = QStringLiteral("parameter %1 given twice").arg(p.Name);
-            return result;
-        }
         seen.insert(p.Name);
         if (p.Name == u"Source")
             source = p.Value;
