@@ -22,3 +22,12 @@ if(QM_SANITIZE)
   # The standard library's own checks (an empty container popped, an index out of range).
   target_compile_definitions(qm_compile_options INTERFACE _GLIBCXX_ASSERTIONS)
 endif()
+
+# Fuzzing (clang): the code is instrumented for libFuzzer's coverage and checked by the sanitizers;
+# only the fuzz targets link libFuzzer itself.
+if(QM_FUZZ)
+  set(_qm_fuzz -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined
+      -fno-omit-frame-pointer)
+  target_compile_options(qm_compile_options INTERFACE ${_qm_fuzz})
+  target_link_options(qm_compile_options INTERFACE -fsanitize=address,undefined)
+endif()

@@ -2,8 +2,9 @@
 # Sets up a Debian 12 machine for Quillmark, builds it, and runs it or its tests.
 #   scripts/setup.sh run    install what is missing, build, start the program (with arguments:
 #                           quillmark-cli with those arguments)
-#   scripts/setup.sh test   install what is missing, build twice (plain and with sanitizers),
-#                           run every test in both builds
+#   scripts/setup.sh test   install what is missing, build twice (plain and with sanitizers)
+#                           and run every test in both, then build the fuzz targets with
+#                           libFuzzer and fuzz each for a fixed number of runs
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -19,6 +20,8 @@ packages=(
   # The tests check the desktop entries the program writes, and run the program on an X11
   # desktop with a window manager.
   desktop-file-utils xvfb xauth openbox xdotool x11-utils
+  # The Windows backends' tests run under wine; the fuzz targets build with clang's libFuzzer.
+  wine wine64 doctest-dev clang libclang-rt-14-dev
 )
 
 install_missing() {
@@ -59,6 +62,8 @@ case "${1:-}" in
     ctest --preset ci
     build ci-asan
     ctest --preset ci-asan
+    build fuzz
+    ctest --preset fuzz
     ;;
   *)
     echo "usage: scripts/setup.sh run [quillmark-cli arguments] | test" >&2

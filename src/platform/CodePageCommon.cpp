@@ -1,4 +1,5 @@
 #include "platform/CodePage.h"
+#include "platform/CodePageTables.h"
 
 #include <algorithm>
 #include <array>
@@ -51,13 +52,6 @@ bool AllAscii8(const unsigned char* p) {
     std::memcpy(&w, p, sizeof w);
     return (w & 0x8080808080808080ULL) == 0;
 }
-
-// Windows-1252 differs from Latin-1 only in 0x80..0x9F. The five bytes Windows leaves undefined
-// map to the C1 control of the same value, as Windows itself decodes them.
-constexpr std::array<char16_t, 32> kCp1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 char AsciiLower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
@@ -148,27 +142,32 @@ std::string EncodeUtf8(std::u16string_view text) {
     return out;
 }
 
-std::u16string DecodeWindows1252(std::string_view bytes) {
+std::u16string DecodeSingleByte(std::string_view bytes, const HighHalf& high) {
     std::u16string out(bytes.size(), u'\0');
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         const auto b = static_cast<unsigned char>(bytes[i]);
-        out[i] = (b >= 0x80 && b <= 0x9F) ? kCp1252High[b - 0x80] : static_cast<char16_t>(b);
+        out[i] = b >= 0x80 ? high[b - 0x80] : static_cast<char16_t>(b);
     }
     return out;
 }
 
+std::u16string DecodeWindows1252(std::string_view bytes) {
+    return DecodeSingleByte(bytes, *WindowsHighHalf(1252));
+}
+
 std::optional<std::string> EncodeWindows1252(std::u16string_view text) {
+    const HighHalf& high = *WindowsHighHalf(1252);
     std::string out;
     out.reserve(text.size());
     for (const char16_t c : text) {
-        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+        if (c < 0x80) {
             out.push_back(static_cast<char>(c));
             continue;
         }
-        const auto* high = std::find(kCp1252High.begin(), kCp1252High.end(), c);
-        if (high == kCp1252High.end())
+        const auto* at = std::find(high.begin(), high.end(), c);
+        if (at == high.end())
             return std::nullopt;
-        out.push_back(static_cast<char>(0x80 + (high - kCp1252High.begin())));
+        out.push_back(static_cast<char>(0x80 + (at - high.begin())));
     }
     return out;
 }

@@ -247,26 +247,41 @@ std::vector<std::uint8_t> ExtractPeVersionBlock(std::span<const std::uint8_t> fi
     if (root == 0)
         return {};
 
-    // Three levels: type (RT_VERSION = 16), name (the first), language (the first).
+    // Three levels, chosen as the Windows version API chooses: the type RT_VERSION (16), the
+    // name VS_VERSION_INFO (1), and of its languages the neutral one, else US English, else
+    // English, else the neutral defaults, else the first.
+    constexpr std::uint32_t kLanguages[] = {0x0000, 0x0409, 0x0009, 0x0400, 0x0800};
     std::uint64_t directory = root;
     for (int level = 0; level < 3; ++level) {
         const std::uint32_t named = r.U16(directory + 12, ok);
         const std::uint32_t ids = r.U16(directory + 14, ok);
         if (!ok || named + ids == 0)
             return {};
-        std::uint64_t entry = directory + 16;
-        if (level == 0) {
-            std::uint32_t i = 0;
-            for (; i < named + ids; ++i, entry += 8) {
+        const std::uint64_t first = directory + 16;
+        // The entry with this id, or 0.
+        const auto find = [&](std::uint32_t wanted) -> std::uint64_t {
+            std::uint64_t entry = first;
+            for (std::uint32_t i = 0; i < named + ids; ++i, entry += 8) {
                 const std::uint32_t id = r.U32(entry, ok);
                 if (!ok)
-                    return {};
-                if (id == 16)
-                    break;
+                    return 0;
+                if (id == wanted)
+                    return entry;
             }
-            if (i == named + ids)
-                return {};
+            return 0;
+        };
+        std::uint64_t entry = 0;
+        if (level < 2) {
+            entry = find(level == 0 ? 16 : 1);
+        } else {
+            for (const std::uint32_t language : kLanguages)
+                if ((entry = find(language)) != 0)
+                    break;
+            if (entry == 0)
+                entry = first;
         }
+        if (entry == 0)
+            return {};
         const std::uint32_t target = r.U32(entry + 4, ok);
         const bool isDirectory = (target & 0x80000000u) != 0;
         if (!ok || isDirectory != (level < 2) || (target & 0x7FFFFFFFu) >= rootAvailable)

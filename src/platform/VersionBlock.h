@@ -22,7 +22,8 @@ namespace qm::platform {
 bool QueryVersionBlock(std::span<const std::uint8_t> block, std::u16string_view subBlock,
                        const std::uint8_t*& value, std::uint32_t& length);
 
-// The version block of a PE file (.exe, .dll): the first RT_VERSION resource. Empty when the
+// The version block of a PE file (.exe, .dll): the RT_VERSION resource VS_VERSION_INFO in the
+// language the Windows version API picks (neutral, else English, else the first). Empty when the
 // bytes are no PE file or it has no such resource.
 std::vector<std::uint8_t> ExtractPeVersionBlock(std::span<const std::uint8_t> file);
 

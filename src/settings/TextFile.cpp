@@ -27,6 +27,25 @@ QByteArray Encode(const QString& text, TTextEncoding encoding) {
     return {};
 }
 
+// The text of a file's bytes, and the encoding they were found in.
+void Decode(const QByteArray& bytes, TTextFileRead& read) {
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        read.Encoding = TTextEncoding::Utf8Bom;
+        read.Text = QString::fromUtf8(QByteArrayView(bytes).sliced(3));
+    } else if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        const bool little = bytes.startsWith("\xFF\xFE");
+        read.Encoding = little ? TTextEncoding::Utf16LE : TTextEncoding::Utf16BE;
+        read.Text = QStringDecoder(little ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE)
+                        .decode(QByteArrayView(bytes).sliced(2));
+    } else if (qm::platform::IsValidUtf8(bytes.toStdString())) {
+        read.Text = QString::fromUtf8(bytes);
+    } else {
+        read.Encoding = TTextEncoding::Ansi;
+        read.Text =
+            QString::fromStdU16String(qm::platform::DecodeAnsi(bytes.toStdString(), {}).Text);
+    }
+}
+
 } // namespace
 
 TTextFileRead ReadTextFile(const QString& path) {
@@ -43,27 +62,20 @@ TTextFileRead ReadTextFile(const QString& path) {
         read.Exact = false;
         return read;
     }
-    if (bytes.startsWith("\xEF\xBB\xBF")) {
-        read.Encoding = TTextEncoding::Utf8Bom;
-        read.Text = QString::fromUtf8(QByteArrayView(bytes).sliced(3));
-    } else if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
-        const bool little = bytes.startsWith("\xFF\xFE");
-        read.Encoding = little ? TTextEncoding::Utf16LE : TTextEncoding::Utf16BE;
-        read.Text = QStringDecoder(little ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE)
-                        .decode(QByteArrayView(bytes).sliced(2));
-    } else if (qm::platform::IsValidUtf8(bytes.toStdString())) {
-        read.Text = QString::fromUtf8(bytes);
-    } else {
-        read.Encoding = TTextEncoding::Ansi;
-        read.Text =
-            QString::fromStdU16String(qm::platform::DecodeAnsi(bytes.toStdString(), {}).Text);
-    }
+    Decode(bytes, read);
     read.Exact = Encode(read.Text, read.Encoding) == bytes;
     return read;
 }
 
 QString WriteTextFile(const QString& path, const QString& text, TTextEncoding encoding) {
-    const QByteArray bytes = Encode(text, encoding);
+    QByteArray bytes = Encode(text, encoding);
+    // Bytes without a mark must read back in the encoding they were written in: ANSI text whose
+    // bytes form UTF-8 or begin like a byte-order mark, or UTF-8 text that begins with U+FEFF,
+    // would not. Such text is written as UTF-8 with a mark, which reads back exactly.
+    TTextFileRead again;
+    Decode(bytes, again);
+    if (again.Text != text)
+        bytes = Encode(text, TTextEncoding::Utf8Bom);
     // A crash or a full disk while writing leaves the old file, never a cut one.
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())

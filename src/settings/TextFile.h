@@ -24,7 +24,8 @@ TTextFileRead ReadTextFile(const QString& path);
 
 // Replaces `path` with `text` in `encoding` (a byte-order mark where the encoding has one),
 // through a temporary file that is flushed to the disk before it takes the old one's place: a
-// failed write leaves the old file. A text that the ANSI code page cannot hold is written as
-// UTF-8 with a byte-order mark instead, so nothing is lost. Returns an error message, or an
-// empty text on success.
+// failed write leaves the old file. A text that the ANSI code page cannot hold, or whose bytes
+// would not read back as it (ANSI bytes that form UTF-8, a text that begins like a byte-order
+// mark), is written as UTF-8 with a byte-order mark instead, so nothing is lost. Returns an error
+// message, or an empty text on success.
 QString WriteTextFile(const QString& path, const QString& text, TTextEncoding encoding);

@@ -5,8 +5,6 @@
 #include "update/UpdateServers.h"
 #include "update/UpdateVersion.h"
 
-#include <QStringDecoder>
-
 namespace qm::update {
 
 bool FetchServerVersion(QString& version, QString& fileUrl) {
@@ -17,9 +15,7 @@ bool FetchServerVersion(QString& version, QString& fileUrl) {
         const THttpResult answer = client.Get(folder + QStringLiteral("version.txt"));
         if (!answer.Succeeded() || answer.Status != 200)
             continue;
-        // A byte-order mark, as a Windows editor may write, is not part of the version.
-        QStringDecoder utf8(QStringDecoder::Utf8);
-        const QString text = TrimVersionText(utf8.decode(answer.Body));
+        const QString text = ServerVersionText(answer.Body);
         if (text.isEmpty())
             continue;
         version = text;

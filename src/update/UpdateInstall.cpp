@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringList>
+#include <algorithm>
 
 namespace qm::update {
 
@@ -23,6 +24,24 @@ qint64 RoundedQuotient(qint64 a, qint64 b) {
 
 QString BatchText(QString text) {
     return text.replace(u'%', QStringLiteral("%%"));
+}
+
+// A text inside a PowerShell string in single quotes: PowerShell takes the typographic single
+// quotes for quotes too, and reads any of them doubled as that one character.
+QString PowerShellQuotedText(const QString& text) {
+    QString out;
+    for (const QChar c : text) {
+        out += c;
+        if (c == u'\'' || (c >= QChar(0x2018) && c <= QChar(0x201B)))
+            out += c;
+    }
+    return out;
+}
+
+// A name a command script cannot quote: Windows names hold neither quotes nor control
+// characters, and a script line could not hold them either.
+bool UnquotableInBatch(const QString& text) {
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c < u' ' || c == u'"'; });
 }
 
 // A POSIX shell word that stands for `text` exactly.
@@ -52,6 +71,8 @@ QString UpdateScriptName(const QTime& time, const QString& extension) {
 }
 
 QByteArray PortableUpdateBatch(const QString& folder, const QString& exe, const QString& zip) {
+    if (UnquotableInBatch(folder) || UnquotableInBatch(exe) || UnquotableInBatch(zip))
+        return {};
     const QString f = BatchText(folder);
     const QString e = BatchText(exe);
     const QString z = BatchText(zip);
@@ -67,7 +88,7 @@ QByteArray PortableUpdateBatch(const QString& folder, const QString& exe, const 
         QStringLiteral(
             "powershell -Command \"Add-Type -AssemblyName System.IO.Compression.FileSystem; $zip "
             "= [System.IO.Compression.ZipFile]::OpenRead('") +
-            z +
+            PowerShellQuotedText(z) +
             QStringLiteral(
                 "'); foreach ($entry in $zip.Entries) { $target = $entry.FullName; if (-not "
                 "$entry.Name) { [System.IO.Directory]::CreateDirectory($target) | Out-Null; } "
@@ -95,6 +116,8 @@ QByteArray PortableUpdateBatch(const QString& folder, const QString& exe, const 
 
 QByteArray PortableUpdateShell(const QString& folder, const QString& exe, const QString& zip,
                                qint64 pid) {
+    if (folder.contains(QChar(0)) || exe.contains(QChar(0)) || zip.contains(QChar(0)))
+        return {};
     const QString p = QString::number(pid);
     const QString z = ShellQuoted(zip);
     const QStringList lines = {
@@ -124,6 +147,8 @@ QByteArray PortableUpdateShell(const QString& folder, const QString& exe, const 
 }
 
 QString WriteUpdateScript(const QString& name, const QByteArray& bytes) {
+    if (bytes.isEmpty())
+        return {}; // the writer could not make a script of those names
     const QString path = QString::fromStdU16String(qm::platform::TemporaryFolder()) + name;
     QSaveFile file(path);
     const bool written =

@@ -27,17 +27,19 @@ QString UpdateScriptName(const QTime& time, const QString& extension);
 // separator) it ends `exe`, extracts `zip` over the folder, deletes `zip`, starts `exe` again
 // and deletes itself; CR LF line ends. In the system's ANSI code page; when an inserted name
 // has no form there, in UTF-8 with "chcp 65001 >nul" as its second line. "%" in the names is
-// doubled, since the command interpreter would expand it.
+// doubled, since the command interpreter would expand it, and in the PowerShell string the
+// archive name's single quotes are doubled. Empty when a name holds a double quote or a control
+// character, which no Windows name holds and no script line can quote.
 QByteArray PortableUpdateBatch(const QString& folder, const QString& exe, const QString& zip);
 
 // The same steps as a POSIX shell script (UTF-8, LF): it ends the process `pid` (the running
 // program) and waits for it to exit, extracts with "unzip -o" (the archive is deleted only when
-// that succeeded), and starts `exe` detached.
+// that succeeded), and starts `exe` detached. Empty when a name holds a zero character.
 QByteArray PortableUpdateShell(const QString& folder, const QString& exe, const QString& zip,
                                qint64 pid);
 
 // Writes a script into the temporary folder (executable for its owner); its path, or the empty
-// text when the file does not exist afterwards.
+// text when the file does not exist afterwards or `bytes` is empty (no script could be made).
 QString WriteUpdateScript(const QString& name, const QByteArray& bytes);
 
 } // namespace qm::update

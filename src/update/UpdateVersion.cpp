@@ -1,5 +1,6 @@
 #include "update/UpdateVersion.h"
 
+#include <QStringDecoder>
 #include <QStringList>
 #include <algorithm>
 
@@ -52,6 +53,15 @@ QString TrimVersionText(const QString& text) {
     while (end > begin && IsBlank(text[end - 1]))
         --end;
     return text.sliced(begin, end - begin);
+}
+
+QString ServerVersionText(const QByteArray& body) {
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = TrimVersionText(utf8.decode(body));
+    // Marks an editor left after blanks, or repeated, are no part of it either.
+    while (text.startsWith(QChar(0xFEFF)))
+        text = TrimVersionText(text.sliced(1));
+    return text;
 }
 
 int CompareVersions(const QString& A, const QString& B) {

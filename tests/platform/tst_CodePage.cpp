@@ -68,8 +68,12 @@ private slots:
                                 << QStringLiteral("П");
         QTest::newRow("koi8-r") << QByteArray("koi8-r") << QByteArray("\xf0")
                                 << QStringLiteral("П");
-        QTest::newRow("unmapped byte")
-            << QByteArray("cp1251") << QByteArray("a\x98z") << QStringLiteral("a\uFFFDz");
+        // As Windows decodes them: a byte the page leaves undefined is the C1 control of its
+        // value, and a combining mark stays apart from its letter (and the last letter is kept).
+        QTest::newRow("undefined byte")
+            << QByteArray("cp1251") << QByteArray("a\x98z") << QStringLiteral("a\u0098z");
+        QTest::newRow("mark after a letter")
+            << QByteArray("cp1258") << QByteArray("A\xcc") << QStringLiteral("A\u0300");
         QTest::newRow("cut double byte")
             << QByteArray("cp932") << QByteArray("a\x82") << QStringLiteral("a\uFFFD");
     }

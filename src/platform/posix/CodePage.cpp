@@ -1,6 +1,9 @@
-// Code pages through the C library's iconv; the default is UTF-8 or Windows-1252, because a
-// POSIX system has no ANSI code page of its own.
+// Code pages: the Windows single-byte pages from the shared tables (so they decode as on
+// Windows), the others through the C library's iconv; the default is UTF-8 or Windows-1252,
+// because a POSIX system has no ANSI code page of its own.
 #include "platform/CodePage.h"
+
+#include "platform/CodePageTables.h"
 
 #include <bit>
 #include <cerrno>
@@ -26,18 +29,23 @@ public:
     std::u16string decode(std::string_view bytes) {
         std::u16string out;
         out.resize(bytes.size() + 16);
-        char* in = const_cast<char*>(bytes.data());
-        std::size_t inLeft = bytes.size();
         std::size_t written = 0;
-        while (inLeft > 0) {
+        // One call into iconv; null input asks it to finish: a converter that holds a character
+        // back (to compose it with a following mark) gives it up only then.
+        const auto convert = [&](char** in, std::size_t* inLeft) {
             if (out.size() - written < 8)
                 out.resize(out.size() * 2);
             char* dst = reinterpret_cast<char*>(out.data() + written);
             std::size_t dstLeft = (out.size() - written) * sizeof(char16_t);
             const std::size_t before = dstLeft;
-            const std::size_t rc = iconv(m_cd, &in, &inLeft, &dst, &dstLeft);
+            const std::size_t rc = iconv(m_cd, in, inLeft, &dst, &dstLeft);
             written += (before - dstLeft) / sizeof(char16_t);
-            if (rc != static_cast<std::size_t>(-1))
+            return rc;
+        };
+        char* in = const_cast<char*>(bytes.data());
+        std::size_t inLeft = bytes.size();
+        while (inLeft > 0) {
+            if (convert(&in, &inLeft) != static_cast<std::size_t>(-1))
                 break;
             if (errno == E2BIG)
                 continue;
@@ -46,6 +54,8 @@ public:
             ++in;
             --inLeft;
             iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+        }
+        while (convert(nullptr, nullptr) == static_cast<std::size_t>(-1) && errno == E2BIG) {
         }
         out.resize(written);
         return out;
@@ -67,7 +77,8 @@ std::string IconvName(std::string_view name) {
 } // namespace
 
 bool IsKnownCodePage(std::string_view name) {
-    return name.empty() || Iconv(IconvName(name)).valid();
+    return name.empty() || WindowsHighHalf(NumberedCodePage(name)) ||
+           Iconv(IconvName(name)).valid();
 }
 
 AnsiText DecodeAnsi(std::string_view bytes, std::string_view name) {
@@ -76,6 +87,8 @@ AnsiText DecodeAnsi(std::string_view bytes, std::string_view name) {
             return {DecodeUtf8(bytes), "utf-8"};
         return {DecodeWindows1252(bytes), "windows-1252"};
     }
+    if (const HighHalf* high = WindowsHighHalf(NumberedCodePage(name)))
+        return {DecodeSingleByte(bytes, *high), std::string(name)};
     Iconv codec(IconvName(name));
     if (!codec.valid())
         return {};

@@ -43,6 +43,9 @@ RegistryAccessor::~RegistryAccessor() {
 
 bool RegistryAccessor::OpenKey(std::u16string_view path, bool canCreate) {
     CloseKey();
+    // Creating needs no rights on the new key itself: the accessor's own rights decide.
+    if (canCreate && m_impl->Rights != Access::Full)
+        return false;
     const std::u16string p = NormalPath(path);
     HKEY key = nullptr;
     LSTATUS rc;
@@ -132,7 +135,7 @@ bool RegistryAccessor::WriteInteger(std::u16string_view name, std::int32_t value
 
 bool RegistryAccessor::DeleteKey(std::u16string_view path) {
     const std::u16string p = NormalPath(path);
-    if (p.empty())
+    if (p.empty() || m_impl->Rights != Access::Full)
         return false;
     return m_impl->Succeeded(RegDeleteTreeW(HKEY_CURRENT_USER, Wide(p)));
 }

@@ -1,0 +1,47 @@
+// A registry export of any bytes, read and written: the conversion never crashes; read whole or
+// streamed it gives the same lines or the same error; and every line it writes is one that Inno
+// Setup accepts as it stands (no line split, no preprocessor code run, no parameter injected).
+
+#include "FuzzSupport.h"
+#include "InnoRegistryParser.h"
+#include "regconv/AdvancedRegConverter.h"
+#include "regconv/TextSink.h"
+
+#include <QFile>
+
+using namespace qm::fuzzing;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    const QString path = WriteScratchFile(bytes, QStringLiteral("input.reg"));
+    // The input's length picks the options and the code page, so the file itself stays as found.
+    const TRegConvOptions options{size % 4 == 1, size % 4 == 2, size % 2 == 1};
+    const QString codePage = size % 3 == 0 ? QStringLiteral("cp866") : QString();
+
+    TAdvancedRegConverter converter;
+    converter.SetOptionsSource([options] { return options; });
+    converter.SetAnsiCodePage(codePage);
+    TStringListSink whole;
+    const bool converted = converter.ConvertFromFileToMemo(path, &whole);
+
+    TAdvancedRegConverter streamer;
+    streamer.SetOptionsSource([options] { return options; });
+    streamer.SetAnsiCodePage(codePage);
+    TStringListSink streamed;
+    QFile input(path);
+    QString error;
+    Require(streamer.StreamToSink(input, path, &streamed, error) == converted,
+            "whole and streamed conversions agree on success", error);
+    if (!converted) {
+        Require(whole.Lines.size() == 1 && whole.Lines[0] == QStringLiteral("Error: ") + error,
+                "a failed conversion shows one error line", whole.Lines.join(u'\n'));
+        return 0;
+    }
+    Require(streamed.Lines == whole.Lines, "whole and streamed conversions write the same lines");
+    for (const QString& line : whole.Lines) {
+        const qm::testing::InnoLine parsed = qm::testing::ParseInnoRegistryLine(line);
+        Require(parsed.Error.isEmpty(), "Inno Setup accepts every line",
+                line + u'\n' + parsed.Error);
+    }
+    return 0;
+}
