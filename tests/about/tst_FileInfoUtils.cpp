@@ -1,5 +1,5 @@
 // Reading version information: the FileVersion scan, the choice of string block, PE files made
-// here, the program's own binary, and damaged files.
+// here and the program's own binary (damaged files are the version-block fuzz target's).
 
 #include "PeFileWriter.h"
 #include "about/FileInfoUtils.h"
@@ -7,7 +7,6 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -135,55 +134,6 @@ private slots:
         QCOMPARE(GetFileVersionText(self), QStringLiteral(QM_VERSION_TEXT));
         QCOMPARE(GetCompanyName(self), QStringLiteral(QM_COMPANY));
         QVERIFY(GetLegalCopyright(self).contains(QStringLiteral(QM_COMPANY)));
-    }
-
-    void damagedFiles() {
-        // Cut and scrambled files give empty or sound answers, never a read outside the data.
-        Files files;
-        const std::vector<std::uint8_t> pe =
-            qm::testing::PeFileWithVersionBlock(qm::platform::BuildVersionBlock(Spec(u"1.2.3.4")));
-        QFile selfFile(QCoreApplication::applicationFilePath());
-        QVERIFY(selfFile.open(QIODevice::ReadOnly));
-        const QByteArray self = selfFile.readAll();
-        const std::vector<std::uint8_t> elf(self.begin(), self.end());
-
-        QRandomGenerator rng(42);
-        for (int round = 0; round < 1500; ++round) {
-            const bool usePe = round % 3 != 0;
-            std::vector<std::uint8_t> bytes = usePe ? pe : elf;
-            if (round % 2 == 0) {
-                bytes.resize(rng.bounded(static_cast<quint32>(bytes.size())));
-            } else {
-                // Damage the headers and tables, where lengths and offsets live: anywhere in
-                // the small PE file, the first or last 4 KiB (headers, section table) of the ELF.
-                for (int i = 0; i < 1 + static_cast<int>(rng.bounded(6)); ++i) {
-                    const auto window =
-                        static_cast<quint32>(std::min<std::size_t>(bytes.size(), 4096));
-                    const std::size_t at =
-                        usePe || round % 4 == 1
-                            ? rng.bounded(static_cast<quint32>(usePe ? bytes.size() : window))
-                            : bytes.size() - 1 - rng.bounded(window);
-                    bytes[at] = static_cast<std::uint8_t>(rng.bounded(256));
-                }
-            }
-            const std::vector<std::uint8_t> block =
-                usePe ? qm::platform::ExtractPeVersionBlock(bytes)
-                      : qm::platform::ExtractElfVersionBlock(bytes);
-            const std::uint8_t* value = nullptr;
-            std::uint32_t length = 0;
-            for (const char16_t* path : {u"\\", u"\\VarFileInfo\\Translation",
-                                         u"\\StringFileInfo\\040904E4\\FileVersion"}) {
-                if (!qm::platform::QueryVersionBlock(block, path, value, length))
-                    continue;
-                const std::size_t bytesLong = path[1] == u'S' ? 2 * std::size_t{length} : length;
-                QVERIFY(value >= block.data() && value + bytesLong <= block.data() + block.size());
-            }
-            if (round % 50 == 0) {
-                const QString path = files.Write(bytes);
-                GetFileVersionText(path);
-                GetCompanyName(path);
-            }
-        }
     }
 };
 

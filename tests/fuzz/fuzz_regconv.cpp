@@ -1,6 +1,7 @@
 // A registry export of any bytes, read and written: the conversion never crashes; read whole or
-// streamed it gives the same lines or the same error; and every line it writes is one that Inno
-// Setup accepts as it stands (no line split, no preprocessor code run, no parameter injected).
+// streamed it gives the same lines or the same error, one line per key and value; and every
+// line it writes is one that Inno Setup accepts as it stands (no line split, no preprocessor
+// code run, no parameter injected).
 
 #include "FuzzSupport.h"
 #include "InnoRegistryParser.h"
@@ -8,10 +9,20 @@
 #include "regconv/TextSink.h"
 
 #include <QFile>
+#include <cstring>
 
 using namespace qm::fuzzing;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    // The same bytes as text of any UTF-16 code units, unpaired surrogates included: a
+    // conversion error is an answer, a crash is not.
+    QString units(static_cast<qsizetype>(size / 2), Qt::Uninitialized);
+    std::memcpy(units.data(), data, size / 2 * 2);
+    try {
+        TAdvancedRegConverter text;
+        text.ConvertFromText(units);
+    } catch (const std::exception&) {
+    }
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     const QString path = WriteScratchFile(bytes, QStringLiteral("input.reg"));
     // The input's length picks the options and the code page, so the file itself stays as found.
@@ -38,6 +49,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     Require(streamed.Lines == whole.Lines, "whole and streamed conversions write the same lines");
+    qsizetype expected = 1; // the section header, then one line per key and per value
+    for (const TRegKey& key : converter.RegKeys())
+        expected += 1 + (key.Deleted ? 0 : key.Values.size());
+    Require(whole.Lines.size() == expected, "one line per key and value");
     for (const QString& line : whole.Lines) {
         const qm::testing::InnoLine parsed = qm::testing::ParseInnoRegistryLine(line);
         Require(parsed.Error.isEmpty(), "Inno Setup accepts every line",
