@@ -2,6 +2,7 @@
 
 #include "cli/CliCommon.h"
 #include "cli/LineOutput.h"
+#include "cli/Progress.h"
 #include "filelist/FileFlags.h"
 #include "filelist/FileScanner.h"
 
@@ -9,6 +10,7 @@ namespace qm::cli {
 
 const char kFilesUsage[] =
     "quillmark-cli files DIR [--dest TEXT] [--flags a,b,...] [--full-path] [-o OUT]\n"
+    "                   [--quiet]\n"
     "    Writes an Inno Setup [Files] section with one entry per file below DIR.\n"
     "    DIR is taken as the folder text exactly as given: with a trailing separator the\n"
     "    Source paths start below DIR, without one they start with DIR's own name.\n"
@@ -16,7 +18,8 @@ const char kFilesUsage[] =
     "                   as {app}); subfolders are added below it\n"
     "    --flags LIST   comma-separated [Files] flags, written in the checklist's order\n"
     "    --full-path    Source paths are full paths\n"
-    "    -o OUT         write to OUT instead of standard output (\"-\": standard output)\n";
+    "    -o OUT         write to OUT instead of standard output (\"-\": standard output)\n"
+    "    --quiet        no progress on standard error\n";
 
 namespace {
 
@@ -31,6 +34,8 @@ public:
     bool FullPath = false;
     QList<TFileFlag> FlagItems;
     bool WriteFailed = false;
+    bool Quiet = false;
+    TProgress* Progress = nullptr;
 
     QString FolderText() const override { return Folder; }
     QString DestDirText() const override { return DestDir; }
@@ -39,6 +44,10 @@ public:
     void ClearOutput() override {}
     void AppendOutputLines(const QStringList& lines) override {
         WriteFailed = WriteFailed || !m_output.Write(lines);
+        for (const QString& line : lines)
+            m_files += line.startsWith(u"Source:") ? 1 : 0;
+        if (Progress && Progress->Due())
+            Progress->Report(QStringLiteral("%1 files listed").arg(m_files));
     }
     void SetStatusText(const QString&) override {}
     void SetScanControlsEnabled(bool) override {}
@@ -47,6 +56,7 @@ public:
 
 private:
     TLineOutput& m_output;
+    qint64 m_files = 0;
 };
 
 // Returns an error message, or an empty text when the arguments are sound.
@@ -65,6 +75,8 @@ QString ParseArgs(const QStringList& args, TCliFilesPage& page, QString& out) {
                 return QStringLiteral("--flags needs a list of flags");
             for (const QString& flag : list.split(u',', Qt::SkipEmptyParts))
                 flags.append(flag.trimmed());
+        } else if (a == u"--quiet") {
+            page.Quiet = true;
         } else if (a == u"--full-path") {
             page.FullPath = true;
         } else if (a == u"-o") {
@@ -105,6 +117,8 @@ int RunFilesCommand(const QStringList& args) {
         PrintError(output.ErrorMessage());
         return kExitFailed;
     }
+    TProgress progress(page.Quiet, TLineOutput::ToTerminal(outPath));
+    page.Progress = &progress;
     TFileScanner scanner(page);
     scanner.ButtonSearchClick();
     if (page.WriteFailed || !output.Commit()) {

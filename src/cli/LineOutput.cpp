@@ -11,6 +11,10 @@ namespace {
 constexpr qsizetype kBufferSize = 1 << 20;
 } // namespace
 
+bool TLineOutput::ToTerminal(const QString& outPath) {
+    return (outPath.isEmpty() || outPath == u"-") && qm::platform::StdoutIsTerminal();
+}
+
 bool TLineOutput::Open(const QString& outPath) {
     m_path = outPath;
     m_toFile = !outPath.isEmpty() && outPath != u"-";

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringEncoder>
 #include <QStringList>
+#include <functional>
 
 namespace qm::cli {
 
@@ -18,6 +19,8 @@ class TLineOutput {
 public:
     // An empty path, or "-", is standard output.
     bool Open(const QString& outPath);
+    // Whether lines go to standard output, and that is a terminal.
+    static bool ToTerminal(const QString& outPath);
     bool Write(const QStringList& lines);
     bool Commit();
     // What failed, naming the file.
@@ -42,13 +45,20 @@ public:
     explicit TLineOutputSink(TLineOutput& output) : m_output(output) {}
     void Clear() override {}
     void AppendLine(const QString& line) override { AppendLines(QStringList{line}); }
-    void AppendLines(const QStringList& lines) override { m_ok = m_ok && m_output.Write(lines); }
+    void AppendLines(const QStringList& lines) override {
+        m_ok = m_ok && m_output.Write(lines);
+        if (m_afterWrite)
+            m_afterWrite();
+    }
+    // Called after each write (to report progress).
+    void SetAfterWrite(std::function<void()> afterWrite) { m_afterWrite = std::move(afterWrite); }
     // False once a write has failed (the output says why).
     bool Ok() const { return m_ok; }
 
 private:
     TLineOutput& m_output;
     bool m_ok = true;
+    std::function<void()> m_afterWrite;
 };
 
 // Writes all lines to `outPath` (empty or "-": standard output). Returns an error message, or an

@@ -2,6 +2,7 @@
 
 #include "cli/CliCommon.h"
 #include "cli/LineOutput.h"
+#include "cli/Progress.h"
 #include "platform/CodePage.h"
 #include "platform/Console.h"
 #include "regconv/AdvancedRegConverter.h"
@@ -16,7 +17,7 @@ namespace qm::cli {
 const char kRegistryUsage[] =
     "quillmark-cli registry FILE.reg|- [--uninsdeletevalue]\n"
     "                      [--uninsdeletekey | --uninsdeletekeyifempty]\n"
-    "                      [--codepage NAME] [-o OUT]\n"
+    "                      [--codepage NAME] [-o OUT] [--quiet]\n"
     "    Converts a registry export into an Inno Setup [Registry] section; \"-\" reads the\n"
     "    export from standard input.\n"
     "    --uninsdeletevalue       every value line gets Flags: uninsdeletevalue\n"
@@ -26,7 +27,8 @@ const char kRegistryUsage[] =
     "                             (cp1251, cp866, windows-1252, ...; default: UTF-8 when\n"
     "                             the file is valid UTF-8, else windows-1252)\n"
     "    -o OUT                   write to OUT instead of standard output (\"-\": standard\n"
-    "                             output)\n";
+    "                             output)\n"
+    "    --quiet                  no progress on standard error\n";
 
 namespace {
 
@@ -35,6 +37,7 @@ struct TRegistryArgs {
     QString Out;
     QString CodePage;
     TRegConvOptions Options;
+    bool Quiet = false;
 };
 
 // Returns an error message, or an empty text when the arguments are sound.
@@ -51,6 +54,8 @@ QString ParseArgs(const QStringList& args, TRegistryArgs& parsed) {
         } else if (a == u"--codepage") {
             if (!walker.Next(parsed.CodePage))
                 return QStringLiteral("--codepage needs a code page name");
+        } else if (a == u"--quiet") {
+            parsed.Quiet = true;
         } else if (a == u"-o") {
             if (!walker.Next(parsed.Out) || parsed.Out.isEmpty())
                 return QStringLiteral("-o needs a file name");
@@ -101,6 +106,19 @@ int RunRegistryCommand(const QStringList& args) {
     // Each key's lines are written as soon as they are converted; a file named by -o appears
     // only when the whole section has been written.
     TLineOutputSink sink(output);
+    TProgress progress(parsed.Quiet, TLineOutput::ToTerminal(parsed.Out));
+    if (progress.Enabled()) {
+        const qint64 total = input.isSequential() ? 0 : input.size();
+        sink.SetAfterWrite([&progress, &input, total] {
+            if (!progress.Due())
+                return;
+            const qint64 mb = 1 << 20;
+            progress.Report(total > 0 ? QStringLiteral("%1 of %2 MB converted")
+                                            .arg(input.pos() / mb)
+                                            .arg((total + mb - 1) / mb)
+                                      : QStringLiteral("%1 MB converted").arg(input.pos() / mb));
+        });
+    }
     QString error;
     if (!converter.StreamToSink(input, name, &sink, error)) {
         PrintError(name + QStringLiteral(": ") + error);

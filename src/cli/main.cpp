@@ -38,8 +38,15 @@ int main(int argc, char* argv[]) {
         PrintUsage();
         return qm::cli::kExitOk;
     }
+    // COMMAND --help: that command's own usage.
     if (args.contains(u"--help") || args.contains(u"-h")) {
-        PrintUsage();
+        const char* usage = command == u"registry"  ? qm::cli::kRegistryUsage
+                            : command == u"files"   ? qm::cli::kFilesUsage
+                            : command == u"version" ? qm::cli::kVersionUsage
+                                                    : nullptr;
+        if (!usage)
+            return qm::cli::UsageError(QStringLiteral("unknown command %1").arg(command));
+        qm::cli::PrintText(QString::fromUtf8(usage));
         return qm::cli::kExitOk;
     }
     if (command == u"registry")

@@ -8,4 +8,8 @@ void SetStdoutBinary();
 // Makes standard input a byte stream, so a UTF-16 export piped in arrives unchanged.
 void SetStdinBinary();
 
+// Whether standard output / standard error is a terminal (not a file or a pipe).
+bool StdoutIsTerminal();
+bool StderrIsTerminal();
+
 } // namespace qm::platform

@@ -161,7 +161,53 @@ private slots:
             const CliRun r = RunCli(args);
             QCOMPARE(r.ExitCode, 0);
             QVERIFY(r.Out.contains("quillmark-cli registry FILE.reg"));
+            // A command's --help is about that command alone.
+            QCOMPARE(r.Out.contains("quillmark-cli files DIR"), args.size() == 1);
         }
+    }
+
+    // A long run shows its progress on standard error while that is a terminal (the export
+    // arrives in two parts a second apart), and clears it at the end; never with --quiet or
+    // when standard error is a file or a pipe.
+    void progress_data() {
+        QTest::addColumn<bool>("terminal");
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("terminal") << true << QString() << true;
+        QTest::newRow("--quiet") << true << QStringLiteral("--quiet") << false;
+        QTest::newRow("a pipe") << false << QString() << false;
+    }
+
+    void progress() {
+        QFETCH(bool, terminal);
+        QFETCH(QString, option);
+        QFETCH(bool, shown);
+        qm::testing::ExportKey first;
+        first.Path = QStringLiteral("HKEY_CURRENT_USER\\Software\\First");
+        qm::testing::ExportKey second = first;
+        second.Path = QStringLiteral("HKEY_CURRENT_USER\\Software\\Second");
+        using qm::testing::ExportKeyText;
+        Write(QStringLiteral("a.reg"),
+              (qm::testing::ExportHeader(false) + ExportKeyText(first, false)).toUtf8());
+        Write(QStringLiteral("b.reg"),
+              (ExportKeyText(second, false) + ExportKeyText(first, false)).toUtf8());
+        const QString command =
+            QStringLiteral(
+                "cd '%1' && (cat a.reg; sleep 1.2; cat b.reg) | '%2' registry - -o out.iss %3")
+                .arg(m_dir.path(), QStringLiteral(QM_CLI_PATH), option);
+        QProcess p;
+        if (terminal) // standard error on a terminal of its own
+            p.start(QStringLiteral("script"),
+                    {QStringLiteral("-qfec"), command, QStringLiteral("/dev/null")});
+        else
+            p.start(QStringLiteral("sh"), {QStringLiteral("-c"), command});
+        QVERIFY(p.waitForFinished(30000));
+        QCOMPARE(p.exitCode(), 0);
+        const QByteArray seen = p.readAllStandardOutput() + p.readAllStandardError();
+        QCOMPARE(seen.contains("MB converted"), shown);
+        if (shown)
+            QVERIFY2(seen.endsWith("\r\033[K"), seen.constData());
+        QVERIFY(QFile(m_dir.filePath(QStringLiteral("out.iss"))).size() > 0);
     }
 };
 

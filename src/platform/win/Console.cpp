@@ -14,4 +14,12 @@ void SetStdinBinary() {
     _setmode(_fileno(stdin), _O_BINARY);
 }
 
+bool StdoutIsTerminal() {
+    return _isatty(_fileno(stdout)) != 0;
+}
+
+bool StderrIsTerminal() {
+    return _isatty(_fileno(stderr)) != 0;
+}
+
 } // namespace qm::platform
