@@ -22,6 +22,9 @@ packages=(
   desktop-file-utils xvfb xauth openbox xdotool x11-utils
   # The Windows backends' tests run under wine; the fuzz targets build with clang's libFuzzer.
   wine wine64 doctest-dev clang libclang-rt-14-dev
+  # The packages: icons and manual pages made at build time, the Debian package's dependencies,
+  # and the validators the tests run on it.
+  librsvg2-bin scdoc dpkg-dev lintian appstream
 )
 
 install_missing() {

@@ -259,6 +259,19 @@ QString PreprocessInnoLine(const QString& line, QString& error) {
     return out;
 }
 
+InnoEntryLine ParseInnoEntryLine(const QString& line, const QString& header,
+                                 const QStringList& known) {
+    InnoEntryLine result;
+    QList<Param> params;
+    result.Kind = ReadLine(line, header, params, result.Error);
+    if (result.Kind != InnoLineKind::Entry || !result.Error.isEmpty())
+        return result;
+    if (KnownOnceEach(params, QSet<QString>(known.begin(), known.end()), result.Error))
+        for (const Param& p : params)
+            result.Parameters.insert(p.Name, p.Value);
+    return result;
+}
+
 InnoLine ParseInnoRegistryLine(const QString& line) {
     InnoLine result;
     QList<Param> params;

@@ -12,6 +12,7 @@
 // - the compiler: parameters split at ";", quotes doubled, constants expanded where they are.
 
 #include <QByteArray>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -54,6 +55,17 @@ struct InnoFilesLine {
 };
 
 InnoFilesLine ParseInnoFilesLine(const QString& line);
+
+// A line of any section with parameters ([Tasks], [Icons], [Run], ...) under `header`: its
+// parameters by name as the compiler reads them; each must be one of `known`, given once.
+struct InnoEntryLine {
+    InnoLineKind Kind = InnoLineKind::Empty;
+    QMap<QString, QString> Parameters;
+    QString Error;
+};
+
+InnoEntryLine ParseInnoEntryLine(const QString& line, const QString& header,
+                                 const QStringList& known);
 
 // The line after the preprocessor; `error` says why it would not pass.
 QString PreprocessInnoLine(const QString& line, QString& error);

@@ -1,0 +1,20 @@
+# Writes the portable archive OUT from PROGRAMS and LANGUAGES, staged in STAGE.
+file(REMOVE_RECURSE "${STAGE}")
+file(MAKE_DIRECTORY "${STAGE}/Language")
+foreach(_program ${PROGRAMS})
+  file(COPY "${_program}" DESTINATION "${STAGE}")
+  get_filename_component(_name "${_program}" NAME)
+  if(STRIP)
+    execute_process(COMMAND "${STRIP}" "${STAGE}/${_name}" RESULT_VARIABLE _rc)
+  endif()
+endforeach()
+file(COPY ${LANGUAGES} DESTINATION "${STAGE}/Language")
+file(WRITE "${STAGE}/portable.ini"
+  "; This file makes Quillmark portable: its settings stay in Config beside the program.\n")
+file(REMOVE "${OUT}")
+file(GLOB _entries RELATIVE "${STAGE}" "${STAGE}/*")
+execute_process(COMMAND ${CMAKE_COMMAND} -E tar cf "${OUT}" --format=zip ${_entries}
+                WORKING_DIRECTORY "${STAGE}" RESULT_VARIABLE _rc)
+if(NOT _rc EQUAL 0)
+  message(FATAL_ERROR "could not write ${OUT}")
+endif()
