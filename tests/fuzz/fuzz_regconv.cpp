@@ -17,7 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The same bytes as text of any UTF-16 code units, unpaired surrogates included: a
     // conversion error is an answer, a crash is not.
     QString units(static_cast<qsizetype>(size / 2), Qt::Uninitialized);
-    std::memcpy(units.data(), data, size / 2 * 2);
+    if (!units.isEmpty())
+        std::memcpy(units.data(), data, size / 2 * 2);
     try {
         TAdvancedRegConverter text;
         text.ConvertFromText(units);
