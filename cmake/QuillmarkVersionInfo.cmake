@@ -1,5 +1,6 @@
-# qm_embed_version_info(TARGET DESCRIPTION): gives an executable the program's version block:
-# a VERSIONINFO resource on Windows, elsewhere the same block in a section of the binary.
+# qm_embed_version_info(TARGET DESCRIPTION [ICON]): gives an executable the program's version
+# block: a VERSIONINFO resource on Windows (with ICON, also the program's icon, made from
+# packaging/linux/quillmark.svg), elsewhere the same block in a section of the binary.
 set(QM_COMPANY_NAME "Quillmark Team")
 set(QM_LEGAL_COPYRIGHT "Copyright (C) 2026 Quillmark Team")
 set(QM_PRODUCT_NAME "Quillmark")
@@ -12,7 +13,26 @@ function(qm_embed_version_info target description)
     set(QM_FILE_DESCRIPTION "${description}")
     string(REPLACE "." "," QM_VERSION_COMMAS "${_version}")
     set(QM_VERSION_TEXT "${_version}")
+    set(QM_ICON_LINE "")
     set(_rc "${CMAKE_CURRENT_BINARY_DIR}/${target}_version.rc")
+    find_program(QM_RSVG_CONVERT rsvg-convert)
+    find_program(QM_ICOTOOL icotool)
+    if(ARGV2 STREQUAL "ICON" AND QM_RSVG_CONVERT AND QM_ICOTOOL)
+      set(_ico "${CMAKE_CURRENT_BINARY_DIR}/${target}.ico")
+      set(_svg "${PROJECT_SOURCE_DIR}/packaging/linux/quillmark.svg")
+      set(_pngs)
+      foreach(_size 16 24 32 48 64 256)
+        set(_png "${CMAKE_CURRENT_BINARY_DIR}/icon-${_size}.png")
+        list(APPEND _pngs "${_png}")
+        add_custom_command(OUTPUT "${_png}"
+          COMMAND ${QM_RSVG_CONVERT} -w ${_size} -h ${_size} -o "${_png}" "${_svg}"
+          DEPENDS "${_svg}" VERBATIM)
+      endforeach()
+      add_custom_command(OUTPUT "${_ico}" COMMAND ${QM_ICOTOOL} -c -o "${_ico}" ${_pngs}
+                         DEPENDS ${_pngs} VERBATIM)
+      set(QM_ICON_LINE "1 ICON \"${_ico}\"")
+      set_source_files_properties("${_rc}" PROPERTIES OBJECT_DEPENDS "${_ico}")
+    endif()
     configure_file("${PROJECT_SOURCE_DIR}/cmake/version.rc.in" "${_rc}" @ONLY)
     target_sources(${target} PRIVATE "${_rc}")
   else()

@@ -25,6 +25,8 @@ packages=(
   # The packages: icons and manual pages made at build time, the Debian package's dependencies,
   # and the validators the tests run on it.
   librsvg2-bin scdoc dpkg-dev lintian appstream
+  # The icon of the Windows build (cmake --preset windows).
+  icoutils
 )
 
 install_missing() {
