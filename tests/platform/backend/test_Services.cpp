@@ -64,19 +64,13 @@ private:
 #endif
 };
 
-void MakeReadOnly(const std::u16string& path) {
+// The read-only attribute on Windows; elsewhere no write permission bit for anyone.
+void SetReadOnly(const std::u16string& path, bool readOnly) {
 #ifdef _WIN32
-    SetFileAttributesW(reinterpret_cast<const wchar_t*>(path.c_str()), FILE_ATTRIBUTE_READONLY);
+    SetFileAttributesW(reinterpret_cast<const wchar_t*>(path.c_str()),
+                       readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
 #else
-    chmod(qm::platform::EncodeUtf8(path).c_str(), 0444);
-#endif
-}
-
-void MakeWritable(const std::u16string& path) {
-#ifdef _WIN32
-    SetFileAttributesW(reinterpret_cast<const wchar_t*>(path.c_str()), FILE_ATTRIBUTE_NORMAL);
-#else
-    chmod(qm::platform::EncodeUtf8(path).c_str(), 0644);
+    chmod(qm::platform::EncodeUtf8(path).c_str(), readOnly ? 0444 : 0644);
 #endif
 }
 
@@ -109,9 +103,9 @@ TEST_CASE("a file is writable only when nobody else may be writing it") {
         CHECK_FALSE(qm::platform::IsFileWritable(file));
     }
     CHECK(qm::platform::IsFileWritable(file));
-    MakeReadOnly(file);
+    SetReadOnly(file, true);
     CHECK_FALSE(qm::platform::IsFileWritable(file));
-    MakeWritable(file);
+    SetReadOnly(file, false);
     std::filesystem::remove_all(PathOf(folder));
 }
 
