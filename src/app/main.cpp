@@ -1,7 +1,8 @@
 // quillmark: the desktop program.
 
 #include "app/StartUp.h"
+#include "platform/ProcessExit.h"
 
 int main(int argc, char* argv[]) {
-    return RunQuillmark(argc, argv);
+    return qm::platform::FinishProcess(RunQuillmark(argc, argv));
 }
