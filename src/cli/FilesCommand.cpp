@@ -6,6 +6,8 @@
 #include "filelist/FileFlags.h"
 #include "filelist/FileScanner.h"
 
+#include <QDir>
+
 namespace qm::cli {
 
 const char kFilesUsage[] =
@@ -85,7 +87,8 @@ QString ParseArgs(const QStringList& args, TCliFilesPage& page, QString& out) {
         } else if (a.startsWith(u'-') && a.size() > 1) {
             return QStringLiteral("unknown option %1").arg(a);
         } else if (!haveFolder) {
-            page.Folder = a;
+            // On Windows "/" separates folders too; the Source paths use the system's own.
+            page.Folder = QDir::toNativeSeparators(a);
             haveFolder = true;
         } else {
             return QStringLiteral("only one folder can be listed at a time");

@@ -95,7 +95,8 @@ int RunRegistryCommand(const QStringList& args) {
     QFile input(parsed.File);
     if (fromStdin) {
         qm::platform::SetStdinBinary();
-        input.open(stdin, QIODevice::ReadOnly);
+        // By descriptor: on Windows a pipe read through the C stream fails at its first read.
+        input.open(0, QIODevice::ReadOnly);
     }
     const QString name = fromStdin ? QStringLiteral("standard input") : parsed.File;
     TLineOutput output;
