@@ -4,7 +4,9 @@
 #                           quillmark-cli with those arguments)
 #   scripts/setup.sh test   install what is missing, build twice (plain and with sanitizers)
 #                           and run every test in both, then build the fuzz targets with
-#                           libFuzzer and fuzz each for a fixed number of runs
+#                           libFuzzer and fuzz each for a fixed number of runs, then build the
+#                           whole program for Windows and run its tests under wine (where the
+#                           Qt for Windows of our machines is found)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -47,6 +49,29 @@ build() {
   cmake --build --preset "$1"
 }
 
+# The Windows build uses the Qt for Windows (mingw-w64) our machines keep beside the repository,
+# unpacked into build/qt6-mingw; without it the lane is skipped.
+windows_lane() {
+  local archive=""
+  for a in "${QM_QT_MINGW_ARCHIVE:-}" ../shared/qt6-mingw/qt6-mingw.tar.xz \
+    /work/shared/qt6-mingw/qt6-mingw.tar.xz; do
+    [ -n "$a" ] && [ -f "$a" ] && archive=$a && break
+  done
+  if [ -z "$archive" ]; then
+    echo "SKIPPED: the Windows lane (no qt6-mingw.tar.xz; README: Building for Windows)"
+    return
+  fi
+  if [ ! -f build/qt6-mingw/mingw-w64-x86_64.cmake ] ||
+    [ "$archive" -nt build/qt6-mingw/mingw-w64-x86_64.cmake ]; then
+    rm -rf build/qt6-mingw
+    mkdir -p build
+    tar -xf "$archive" -C build
+    touch build/qt6-mingw/mingw-w64-x86_64.cmake
+  fi
+  build windows
+  ctest --preset windows
+}
+
 case "${1:-}" in
   run)
     install_missing
@@ -69,6 +94,7 @@ case "${1:-}" in
     ctest --preset ci-asan
     build fuzz
     ctest --preset fuzz
+    windows_lane
     ;;
   *)
     echo "usage: scripts/setup.sh run [quillmark-cli arguments] | test" >&2

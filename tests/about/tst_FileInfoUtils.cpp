@@ -2,6 +2,7 @@
 // here and the program's own binary (damaged files are the version-block fuzz target's).
 
 #include "PeFileWriter.h"
+#include "TestMain.h"
 #include "about/FileInfoUtils.h"
 #include "platform/VersionBlock.h"
 
@@ -137,5 +138,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestFileInfoUtils)
+QM_TEST_GUILESS_MAIN(TestFileInfoUtils)
 #include "tst_FileInfoUtils.moc"

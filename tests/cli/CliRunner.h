@@ -12,6 +12,14 @@ struct CliRun {
     QByteArray Err;
 };
 
+// Text lines as the program prints them: on Windows its text output ends lines with CR LF.
+inline QByteArray TextLines(QByteArray text) {
+#if defined(Q_OS_WIN)
+    text.replace("\n", "\r\n");
+#endif
+    return text;
+}
+
 // `input` goes to its standard input through a pipe.
 inline CliRun RunCli(const QStringList& args, const QByteArray& input = {}) {
     QProcess p;

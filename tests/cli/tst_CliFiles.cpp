@@ -1,11 +1,24 @@
 // quillmark-cli files, run as a process: the section, flags in checklist order, usage errors.
 
 #include "CliRunner.h"
+#include "TestMain.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+namespace {
+
+// Source paths are written with the system's folder separator.
+QByteArray NativeSeparators(QByteArray lines) {
+#if defined(Q_OS_WIN)
+    lines.replace('/', '\\');
+#endif
+    return lines;
+}
+
+} // namespace
 
 class TestCliFiles : public QObject {
     Q_OBJECT
@@ -31,11 +44,11 @@ private slots:
                                  QStringLiteral("recursesubdirs, ignoreversion"),
                                  QStringLiteral("-o"), QStringLiteral("-")});
         QCOMPARE(r.ExitCode, 0);
-        QCOMPARE(r.Out, QByteArray("[Files]\r\n"
-                                   "Source: \"lang/de.ini\"; DestDir: \"{app}\\lang\";"
-                                   "Flags: ignoreversion recursesubdirs;\r\n"
-                                   "Source: \"App.exe\"; DestDir: \"{app}\";"
-                                   "Flags: ignoreversion recursesubdirs;\r\n"));
+        QCOMPARE(r.Out, NativeSeparators("[Files]\r\n"
+                                         "Source: \"lang/de.ini\"; DestDir: \"{app}\\lang\";"
+                                         "Flags: ignoreversion recursesubdirs;\r\n"
+                                         "Source: \"App.exe\"; DestDir: \"{app}\";"
+                                         "Flags: ignoreversion recursesubdirs;\r\n"));
     }
 
     void folderTextIsTakenAsGiven() {
@@ -45,13 +58,15 @@ private slots:
         QVERIFY(r.Out.isEmpty());
         QFile f(out);
         QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), QByteArray("[Files]\r\n"
-                                         "Source: \"App/lang/de.ini\"; DestDir: \"lang\";\r\n"
-                                         "Source: \"App/App.exe\"; DestDir: \"\";\r\n"));
+        QCOMPARE(f.readAll(), NativeSeparators("[Files]\r\n"
+                                               "Source: \"App/lang/de.ini\"; DestDir: \"lang\";\r\n"
+                                               "Source: \"App/App.exe\"; DestDir: \"\";\r\n"));
 
         const CliRun full = RunCli({QStringLiteral("files"), m_app, QStringLiteral("--full-path")});
-        QVERIFY(full.Out.contains(
-            (QStringLiteral("Source: \"") + m_app + QStringLiteral("/App.exe\"")).toUtf8()));
+        QVERIFY(
+            full.Out.contains((QStringLiteral("Source: \"") +
+                               QDir::toNativeSeparators(m_app + QStringLiteral("/App.exe")) + u'"')
+                                  .toUtf8()));
     }
 
     void missingFolderGivesTheHeaderAlone() {
@@ -90,5 +105,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestCliFiles)
+QM_TEST_GUILESS_MAIN(TestCliFiles)
 #include "tst_CliFiles.moc"

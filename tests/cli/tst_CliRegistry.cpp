@@ -2,6 +2,7 @@
 
 #include "CliRunner.h"
 #include "RegExportWriter.h"
+#include "TestMain.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -59,8 +60,10 @@ private slots:
         const QByteArray utf16 = qm::testing::Utf16LeWithBom(text);
         QTest::newRow("UTF-16 with a mark") << "-" << utf16;
         QTest::newRow("UTF-16 without a mark") << "-" << utf16.sliced(2);
+#if !defined(Q_OS_WIN) // Windows reads text without a mark in its ANSI code page
         QTest::newRow("UTF-8") << "-" << text.toUtf8();
         QTest::newRow("/dev/stdin, UTF-16") << "/dev/stdin" << utf16;
+#endif
     }
 
     void exportThroughAPipe() {
@@ -107,7 +110,7 @@ private slots:
             RunCli({QStringLiteral("registry"), m_dir.filePath(QStringLiteral("none.reg"))});
         QCOMPARE(missing.ExitCode, 1);
         QVERIFY(missing.Out.isEmpty());
-        QVERIFY(missing.Err.endsWith("none.reg: no such file\n"));
+        QVERIFY(missing.Err.endsWith(TextLines("none.reg: no such file\n")));
 
         const QString bad =
             Write(QStringLiteral("bad.reg"), "[HKEY_CURRENT_USER\\K]\r\n\"v\"=hex:zz\r\n");
@@ -179,6 +182,9 @@ private slots:
     }
 
     void progress() {
+#if defined(Q_OS_WIN)
+        QSKIP("made with a POSIX shell and a pseudo-terminal");
+#endif
         QFETCH(bool, terminal);
         QFETCH(QString, option);
         QFETCH(bool, shown);
@@ -211,5 +217,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestCliRegistry)
+QM_TEST_GUILESS_MAIN(TestCliRegistry)
 #include "tst_CliRegistry.moc"

@@ -2,6 +2,7 @@
 
 #include "CliRunner.h"
 #include "PeFileWriter.h"
+#include "TestMain.h"
 #include "platform/VersionBlock.h"
 
 #include <QFile>
@@ -15,7 +16,7 @@ private slots:
     void ownVersion() {
         const CliRun r = RunCli({QStringLiteral("--version")});
         QCOMPARE(r.ExitCode, 0);
-        QCOMPARE(r.Out, QByteArray("quillmark-cli " QM_VERSION_TEXT "\n"));
+        QCOMPARE(r.Out, TextLines("quillmark-cli " QM_VERSION_TEXT "\n"));
     }
 
     void versionOfAFile() {
@@ -35,8 +36,8 @@ private slots:
 
         const CliRun r = RunCli({QStringLiteral("version"), path});
         QCOMPARE(r.ExitCode, 0);
-        QCOMPARE(r.Out, QByteArray("FileVersion: 6.0.0.0\nCompanyName: Maker\n"
-                                   "LegalCopyright: (C) Maker\nBlockKey: 041904E3\n"));
+        QCOMPARE(r.Out, TextLines("FileVersion: 6.0.0.0\nCompanyName: Maker\n"
+                                  "LegalCopyright: (C) Maker\nBlockKey: 041904E3\n"));
 
         QCOMPARE(RunCli({QStringLiteral("version"), dir.filePath(QStringLiteral("none"))}).ExitCode,
                  1);
@@ -44,5 +45,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestCliVersion)
+QM_TEST_GUILESS_MAIN(TestCliVersion)
 #include "tst_CliVersion.moc"

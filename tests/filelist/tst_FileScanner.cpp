@@ -3,6 +3,7 @@
 
 #include "FakeFilesPage.h"
 #include "InnoRegistryParser.h"
+#include "TestMain.h"
 #include "filelist/FileEntryLine.h"
 #include "filelist/FileScanner.h"
 #include "platform/Directory.h"
@@ -217,6 +218,7 @@ private slots:
             << "; Not converted: file \"a<U+2028>b.txt\": the name holds the separator "
                "<U+2028>, which would split the line where it is shown or copied"
             << "";
+#if !defined(Q_OS_WIN) // no Windows name holds a control character
         QTest::newRow("line break in a folder name")
             << "x\ny/f.txt"
             << "{app}"
@@ -224,6 +226,7 @@ private slots:
             << "; Not converted: file \"x<U+000A>y/f.txt\": the name holds a line break, which "
                "Inno Setup cannot write"
             << "";
+#endif
     }
 
     void hostileNames() {
@@ -252,6 +255,9 @@ private slots:
     }
 
     void ntfsOrder() {
+#if defined(Q_OS_WIN)
+        QSKIP("Windows lists a folder in its file system's own order (and A and a are one name)");
+#endif
         QTemporaryDir dir;
         MakeTree(dir.path(), {"b", "A", "a", "B", "_x", "Zed", "é", "É1", "~", "sub/"});
         FakeFilesPage page;
@@ -298,6 +304,9 @@ private slots:
     }
 
     void linksIntoTheirOwnPathAreNotFollowed() {
+#if defined(Q_OS_WIN)
+        QSKIP("the links a test can make on Windows are shortcut files");
+#endif
         QTemporaryDir dir;
         MakeTree(dir.path(), {"top/a/file.txt", "other/o.txt"});
         const QString top = dir.path() + QStringLiteral("/top");
@@ -423,5 +432,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestFileScanner)
+QM_TEST_GUILESS_MAIN(TestFileScanner)
 #include "tst_FileScanner.moc"

@@ -3,6 +3,8 @@
 // Helpers of the window tests: files, drops as the system delivers them, and modal windows
 // closed from inside their own event loop.
 
+#include "UserIsolation.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QDropEvent>
@@ -15,12 +17,12 @@
 #include <functional>
 #include <memory>
 
-// Points the settings, the registry stand-in and the desktop entries into `dir`, so a test
-// never touches the user's own, and the update check at a port where nothing listens.
+// Points the settings, the registry and the desktop entries into `dir`, so a test never
+// touches the user's own, and the update check at a port where nothing listens.
 inline void IsolateFromUser(const QString& dir) {
-    qputenv("XDG_CONFIG_HOME", (dir + QStringLiteral("/config")).toUtf8());
+    UseSettingsFolder(dir + QStringLiteral("/config"));
+    UseFreshRegistry(dir + QStringLiteral("/hkcu.txt"));
     qputenv("XDG_DATA_HOME", (dir + QStringLiteral("/data")).toUtf8());
-    qputenv("QUILLMARK_REGISTRY_FILE", (dir + QStringLiteral("/hkcu.txt")).toUtf8());
     qputenv("QUILLMARK_UPDATE_URLS", "https://127.0.0.1:9/download/");
 }
 

@@ -2,7 +2,10 @@
 // the About window, and the update window checking, offering and downloading an update (from
 // a local test server). Run it on a real display or under Xvfb (scripts/screenshots.sh).
 //
-//   qm_take_screenshots OUTPUT_FOLDER EXAMPLE_FOLDER EXAMPLE_EXPORT
+//   qm_take_screenshots [--windows] OUTPUT_FOLDER EXAMPLE_FOLDER EXAMPLE_EXPORT
+//
+// With --windows (the Windows build under wine on Xvfb: scripts/screenshots.sh --windows) only
+// the main window's two pages, in the platform's own style.
 
 #include "UpdateTestServer.h"
 #include "about/Unit_About.h"
@@ -84,10 +87,14 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillmark"));
     QApplication::setWindowIcon(qm::app::ProgramIcon());
-    const QStringList args = QApplication::arguments();
+    QStringList args = QApplication::arguments();
+    const bool windows = args.value(1) == u"--windows";
+    if (windows)
+        args.removeAt(1);
     if (args.size() != 4) {
-        std::fputs("usage: qm_take_screenshots OUTPUT_FOLDER EXAMPLE_FOLDER EXAMPLE_EXPORT\n",
-                   stderr);
+        std::fputs(
+            "usage: qm_take_screenshots [--windows] OUTPUT_FOLDER EXAMPLE_FOLDER EXAMPLE_EXPORT\n",
+            stderr);
         return 2;
     }
     const QString out = args[1] + u'/';
@@ -102,6 +109,13 @@ int main(int argc, char* argv[]) {
     form1.TabFile->CheckListBoxFlags->item(0)->setCheckState(Qt::Checked);
     form1.TabFile->SetFileOptionsVisible(true);
     form1.DropItem(args[2]);
+    if (windows) {
+        bool shown = Save(form1, out + QStringLiteral("windows-files-page.png"));
+        form1.TabReg->SetRegOptionsVisible(true);
+        form1.DropItem(args[3]);
+        shown = Save(form1, out + QStringLiteral("windows-registry-page.png")) && shown;
+        return shown ? 0 : 1;
+    }
     bool ok = Save(form1, out + QStringLiteral("files-page.png"));
 
     form1.TabReg->SetRegOptionsVisible(true);

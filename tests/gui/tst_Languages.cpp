@@ -3,6 +3,7 @@
 // on a first start.
 
 #include "GuiTestSupport.h"
+#include "TestMain.h"
 #include "about/Unit_About.h"
 #include "app/Unit_Base.h"
 #include "filelist/FilesPage.h"
@@ -330,5 +331,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestLanguages)
+QM_TEST_MAIN(TestLanguages)
 #include "tst_Languages.moc"

@@ -3,6 +3,7 @@
 // at close.
 
 #include "GuiTestSupport.h"
+#include "TestMain.h"
 #include "app/Unit_Base.h"
 #include "filelist/FilesPage.h"
 #include "regconv/AdvancedRegConverter.h"
@@ -415,5 +416,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestMainWindow)
+QM_TEST_MAIN(TestMainWindow)
 #include "tst_MainWindow.moc"

@@ -2,6 +2,7 @@
 // descriptions, flags, and a scan stopped from inside its own event pump.
 
 #include "GuiTestSupport.h"
+#include "TestMain.h"
 #include "app/Unit_Base.h"
 #include "filelist/FilesPage.h"
 #include "regconv/RegistryPage.h"
@@ -278,5 +279,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestPages)
+QM_TEST_MAIN(TestPages)
 #include "tst_Pages.moc"

@@ -1,5 +1,8 @@
 // The program as a process: one instance at a time, and a second start that leaves no trace.
 
+#include "TestMain.h"
+#include "UserIsolation.h"
+
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -37,6 +40,9 @@ private slots:
         QTemporaryDir secondConfig;
 
         QProcess first;
+        // On Windows the settings folder is the user's, not the process's: it moves for the
+        // third start only, while no instance runs.
+        UseSettingsFolder(firstConfig.path());
         first.setProcessEnvironment(Environment(runtime.path(), firstConfig.path()));
         first.start(QStringLiteral(QM_APP_PATH), {});
         QVERIFY(first.waitForStarted());
@@ -56,6 +62,7 @@ private slots:
         first.kill();
         QVERIFY(first.waitForFinished(10000));
         QProcess third;
+        UseSettingsFolder(secondConfig.path());
         third.setProcessEnvironment(Environment(runtime.path(), secondConfig.path()));
         third.start(QStringLiteral(QM_APP_PATH), {});
         QTRY_VERIFY_WITH_TIMEOUT(!IsEmptyFolder(secondConfig.path()), 20000);
@@ -65,5 +72,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestStartUp)
+QM_TEST_GUILESS_MAIN(TestStartUp)
 #include "tst_StartUp.moc"

@@ -3,6 +3,7 @@
 // the taskbar progress on the session bus, and the window's end while a check runs.
 
 #include "GuiTestSupport.h"
+#include "TestMain.h"
 #include "UpdateTestServer.h"
 #include "app/Unit_Base.h"
 #include "settings/PortablePath.h"
@@ -408,5 +409,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestUpdateWindow)
+QM_TEST_MAIN(TestUpdateWindow)
 #include "tst_UpdateWindow.moc"

@@ -2,6 +2,7 @@
 // apply, and how they follow the system.
 
 #include "GuiTestSupport.h"
+#include "TestMain.h"
 #include "app/Unit_Base.h"
 #include "platform/Registry.h"
 #include "settings/IniFile.h"
@@ -54,7 +55,7 @@ private slots:
 
     void init() {
         QFile::remove(m_settings);
-        QFile::remove(m_dir.filePath(QStringLiteral("hkcu.txt")));
+        UseFreshRegistry(m_dir.filePath(QStringLiteral("hkcu.txt")));
         SetDarkThemeSource({});
     }
 
@@ -111,7 +112,8 @@ private slots:
     }
 
     void windowsPreference() {
-        // The Windows rule, on the registry stand-in: dark only when AppsUseLightTheme is 0.
+        // The Windows rule, on the registry (on Linux its stand-in): dark only when
+        // AppsUseLightTheme is 0.
         const std::u16string key =
             u"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
         QVERIFY(!SystemUsesDarkThemeFromRegistry()); // no key
@@ -221,6 +223,9 @@ private slots:
     }
 
     void refusedWriteLeavesTheItemCheckedForTheRun() {
+#if defined(Q_OS_WIN)
+        QSKIP("refused writes are made with the registry stand-in's store");
+#endif
         // The store's folder is a file: nothing can be written.
         WriteFile(m_dir.filePath(QStringLiteral("blocked")), "x");
         qputenv("QUILLMARK_REGISTRY_FILE",
@@ -237,5 +242,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestVerbsAndThemes)
+QM_TEST_MAIN(TestVerbsAndThemes)
 #include "tst_VerbsAndThemes.moc"

@@ -1,6 +1,8 @@
 // The translator on a window of its own: the key grammar, what is looked up and what is not,
 // the used-up entries, the window captions, and the missing-translation log.
 
+#include "TestMain.h"
+#include "UserIsolation.h"
 #include "i18n/Translation.h"
 #include "settings/IniFile.h"
 #include "settings/PortablePath.h"
@@ -85,7 +87,7 @@ class TestTranslation : public QObject {
     }
 
 private slots:
-    void initTestCase() { qputenv("XDG_CONFIG_HOME", m_dir.path().toUtf8()); }
+    void initTestCase() { UseSettingsFolder(m_dir.path()); }
 
     void cleanup() {
         QFile::remove(MissingLogPath());
@@ -196,5 +198,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestTranslation)
+QM_TEST_MAIN(TestTranslation)
 #include "tst_Translation.moc"

@@ -5,6 +5,7 @@
 // task the update selects.
 
 #include "InnoRegistryParser.h"
+#include "TestMain.h"
 #include "update/UpdateInstall.h"
 
 #include <QDir>
@@ -129,5 +130,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestInstallerScript)
+QM_TEST_GUILESS_MAIN(TestInstallerScript)
 #include "tst_InstallerScript.moc"

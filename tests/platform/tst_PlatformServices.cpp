@@ -1,6 +1,7 @@
 // Operating-system services and their stand-ins, beyond what the backend tests check on every
 // system: where the lock and the stand-in live, the supported-system test, shell open.
 
+#include "TestMain.h"
 #include "platform/KnownFolders.h"
 #include "platform/OsVersion.h"
 #include "platform/Shell.h"
@@ -117,5 +118,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestPlatformServices)
+QM_TEST_GUILESS_MAIN(TestPlatformServices)
 #include "tst_PlatformServices.moc"

@@ -1,6 +1,7 @@
 // The registry stand-in store beyond the operations themselves (which the backend tests check
 // on every system): damaged stores are never written over, and two processes write at once.
 
+#include "TestMain.h"
 #include "WithoutReadOverride.h"
 #include "platform/Registry.h"
 
@@ -102,5 +103,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestRegistry)
+QM_TEST_GUILESS_MAIN(TestRegistry)
 #include "tst_Registry.moc"

@@ -2,6 +2,7 @@
 // Inno Setup accepts, with one line for every key and value read.
 
 #include "InnoRegistryParser.h"
+#include "TestMain.h"
 #include "regconv/AdvancedRegConverter.h"
 
 #include <QDir>
@@ -62,5 +63,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestRegCorpus)
+QM_TEST_GUILESS_MAIN(TestRegCorpus)
 #include "tst_RegCorpus.moc"

@@ -1,6 +1,7 @@
 // Converting export files: byte-order marks, ANSI code pages, and how failures are shown.
 
 #include "RegExportWriter.h"
+#include "TestMain.h"
 #include "regconv/AdvancedRegConverter.h"
 #include "regconv/RegFileDecoding.h"
 
@@ -62,7 +63,9 @@ private slots:
         QTest::newRow("UTF-16LE with mark") << Utf16LeWithBom(text);
         QTest::newRow("UTF-16BE with mark") << Utf16BeWithBom(text);
         QTest::newRow("UTF-8 with mark") << QByteArray("\xEF\xBB\xBF" + text.toUtf8());
+#if !defined(Q_OS_WIN) // Windows reads text without a mark in its ANSI code page
         QTest::newRow("UTF-8 without mark") << text.toUtf8();
+#endif
         QTest::newRow("UTF-16LE without mark") << Utf16LeWithBom(text).sliced(2);
         QTest::newRow("lone LF line ends")
             << Utf16LeWithBom(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
@@ -262,5 +265,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestRegFileDecoding)
+QM_TEST_GUILESS_MAIN(TestRegFileDecoding)
 #include "tst_RegFileDecoding.moc"

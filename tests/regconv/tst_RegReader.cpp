@@ -1,5 +1,6 @@
 // How the converter reads an export's lines into keys and values.
 
+#include "TestMain.h"
 #include "regconv/AdvancedRegConverter.h"
 
 #include <QTest>
@@ -142,5 +143,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestRegReader)
+QM_TEST_GUILESS_MAIN(TestRegReader)
 #include "tst_RegReader.moc"

@@ -3,6 +3,7 @@
 
 #include "InnoRegistryParser.h"
 #include "RegExportWriter.h"
+#include "TestMain.h"
 #include "regconv/AdvancedRegConverter.h"
 
 #include <QFile>
@@ -246,5 +247,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestRegRoundTrip)
+QM_TEST_GUILESS_MAIN(TestRegRoundTrip)
 #include "tst_RegRoundTrip.moc"

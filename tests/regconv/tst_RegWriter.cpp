@@ -4,6 +4,7 @@
 #include "tst_RegWriter.h"
 
 #include "InnoRegistryParser.h"
+#include "TestMain.h"
 #include "regconv/AdvancedRegConverter.h"
 #include "regconv/RegConvertError.h"
 
@@ -431,4 +432,4 @@ void TestRegWriter::emptyExport() {
              QStringList{QStringLiteral("[Registry]")});
 }
 
-QTEST_GUILESS_MAIN(TestRegWriter)
+QM_TEST_GUILESS_MAIN(TestRegWriter)

@@ -1,6 +1,8 @@
 // The INI engine: reading rules, typed values, write-back, encodings and safe writes; and
 // where the settings file lives.
 
+#include "TestMain.h"
+#include "UserIsolation.h"
 #include "WithoutReadOverride.h"
 #include "settings/IniFile.h"
 #include "settings/PortablePath.h"
@@ -137,8 +139,10 @@ private slots:
             << QByteArray("\xFF\xFE[\0A\0]\0\r\0\n\0k\0=\0", 17) << false << "1" << QByteArray();
         QTest::newRow("a line break in a value")
             << QByteArray("[A]\r\nk=0\r\n") << false << "x\n[Run]" << QByteArray();
+#if !defined(Q_OS_WIN) // a file's permissions cannot take the reading away there
         QTest::newRow("no read permission")
             << QByteArray("[A]\r\nk=0\r\nkept=1\r\n") << true << "1" << QByteArray();
+#endif
     }
 
     void neverWrittenOver() {
@@ -178,7 +182,7 @@ private slots:
     }
 
     void settingsLocation() {
-        qputenv("XDG_CONFIG_HOME", m_dir.path().toUtf8());
+        UseSettingsFolder(m_dir.path());
         PortableMode = false;
         const QString sep = QDir::separator();
         // The test binary carries no company name: that part is empty.
@@ -197,5 +201,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestIniFile)
+QM_TEST_GUILESS_MAIN(TestIniFile)
 #include "tst_IniFile.moc"

@@ -1,6 +1,7 @@
 # Sourced by the tests that run Windows programs under wine: finds wine64, makes a private
-# Windows 10 prefix ($WINEPREFIX, removed when the test ends) and sets $wine. Exits 77 (the
-# test is skipped) only when wine is missing or cannot start at all.
+# Windows 10 prefix ($WINEPREFIX, removed when the test ends; or $QM_WINE_PREFIX, kept for the
+# caller) and sets $wine. Exits 77 (the test is skipped) only when wine is missing or cannot
+# start at all.
 wine=$(command -v wine64 || true)
 [ -x /usr/lib/wine/wine64 ] && wine=/usr/lib/wine/wine64
 wineserver=$(command -v wineserver || true)
@@ -9,14 +10,19 @@ if [ -z "$wine" ] || [ -z "$wineserver" ]; then
   exit 77
 fi
 
-WINEPREFIX=$(mktemp -d)
-export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine_prefix_cleanup() {
   "$wineserver" -k 2>/dev/null || true
   "$wineserver" -w 2>/dev/null || true
   rm -rf "$WINEPREFIX"
 }
-trap wine_prefix_cleanup EXIT
+if [ -n "${QM_WINE_PREFIX:-}" ]; then
+  WINEPREFIX=$QM_WINE_PREFIX
+  mkdir -p "$WINEPREFIX"
+else
+  WINEPREFIX=$(mktemp -d)
+  trap wine_prefix_cleanup EXIT
+fi
+export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
 if ! "$wine" wineboot --init >"$WINEPREFIX/wineboot.log" 2>&1; then
   echo "SKIPPED: wine cannot start:"

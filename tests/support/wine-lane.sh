@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# The prefix every test of the Windows build shares in one run:
+#   wine-lane.sh setup PREFIX     a fresh Windows 10 prefix (any earlier one removed)
+#   wine-lane.sh cleanup PREFIX   its wine server stopped and the prefix removed
+set -euo pipefail
+action=$1
+export QM_WINE_PREFIX=$2
+if [ "$action" = setup ]; then
+  rm -rf "$QM_WINE_PREFIX"
+  source "$(dirname "$0")/wine-prefix.sh"
+  # The update tests' server certificate: no openssl can be started from inside wine.
+  mkdir -p "$WINEPREFIX/test-certificate"
+  openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=127.0.0.1 \
+    -addext subjectAltName=IP:127.0.0.1 -keyout "$WINEPREFIX/test-certificate/key.pem" \
+    -out "$WINEPREFIX/test-certificate/cert.pem" 2>/dev/null
+  # The server stays up between the tests: a program started while it shuts down fails.
+  "$wineserver" -w
+  "$wineserver" -p
+  echo "wine prefix ready: $WINEPREFIX"
+else
+  export WINEPREFIX=$QM_WINE_PREFIX
+  wineserver=$(command -v wineserver || echo true)
+  "$wineserver" -k 2>/dev/null || true
+  "$wineserver" -w 2>/dev/null || true
+  rm -rf "$WINEPREFIX"
+fi
