@@ -6,8 +6,6 @@
 #include "filelist/FileFlags.h"
 #include "filelist/FileScanner.h"
 
-#include <QDir>
-
 namespace qm::cli {
 
 const char kFilesUsage[] =
@@ -87,8 +85,7 @@ QString ParseArgs(const QStringList& args, TCliFilesPage& page, QString& out) {
         } else if (a.startsWith(u'-') && a.size() > 1) {
             return QStringLiteral("unknown option %1").arg(a);
         } else if (!haveFolder) {
-            // On Windows "/" separates folders too; the Source paths use the system's own.
-            page.Folder = QDir::toNativeSeparators(a);
+            page.Folder = a;
             haveFolder = true;
         } else {
             return QStringLiteral("only one folder can be listed at a time");

@@ -3,6 +3,7 @@
 #include "filelist/FileEntryLine.h"
 
 #include <QChar>
+#include <QDir>
 #include <algorithm>
 #include <utility>
 
@@ -37,6 +38,12 @@ void SortLikeNtfs(std::vector<DirectoryEntry>& entries) {
     entries = std::move(sorted);
 }
 
+// The folder text with the system's separators: on Windows "/" separates folders too, and a
+// text typed with it ends in a separator all the same.
+QString NativeFolderText(const IFileScanPage& page) {
+    return QDir::toNativeSeparators(page.FolderText());
+}
+
 } // namespace
 
 void TFileScanner::SetButtonState(TButtonState state) {
@@ -58,7 +65,7 @@ void TFileScanner::ButtonSearchClick() {
         FPage.SetScanControlsEnabled(false);
         SetButtonState(bsScanning);
         FPage.AppendOutputLines({QStringLiteral("[Files]")});
-        ScanFolder(FPage.FolderText());
+        ScanFolder(NativeFolderText(FPage));
         FOpenFolders = std::move(outerFolders);
         FScanStopped = true;
         FPage.SetScanControlsEnabled(true);
@@ -78,7 +85,7 @@ void TFileScanner::ScanFolder(const QString& folder) {
         return;
     const quint64 scanNumber = FScanNumber;
     const QString destDirText = FPage.DestDirText();
-    const QString folderText = FPage.FolderText();
+    const QString folderText = NativeFolderText(FPage);
 
     std::vector<DirectoryEntry> entries;
     qm::platform::DirectoryId id;

@@ -13,9 +13,6 @@ if [ "$action" = setup ]; then
   openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=127.0.0.1 \
     -addext subjectAltName=IP:127.0.0.1 -keyout "$WINEPREFIX/test-certificate/key.pem" \
     -out "$WINEPREFIX/test-certificate/cert.pem" 2>/dev/null
-  # The server stays up between the tests: a program started while it shuts down fails.
-  "$wineserver" -w
-  "$wineserver" -p
   echo "wine prefix ready: $WINEPREFIX"
 else
   export WINEPREFIX=$QM_WINE_PREFIX
