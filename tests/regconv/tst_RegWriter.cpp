@@ -36,8 +36,8 @@ QStringList Convert(const QString& text, TRegConvOptions options = {}, const QSt
         if (check == Check::Nothing)
             break;
         const auto parsed = ParseInnoRegistryLine(line);
-        if (!parsed.Error.isEmpty())
-            qFatal("Inno Setup would reject \"%s\": %s", qPrintable(line),
+        if (!parsed.Error.isEmpty() || parsed.Entry.Expands)
+            qFatal("Inno Setup would reject or expand \"%s\": %s", qPrintable(line),
                    qPrintable(parsed.Error));
     }
     return lines;

@@ -1,14 +1,24 @@
 #include "InnoRegistryParser.h"
 
+#include "RealInnoSetup.h"
+
+#include <QDir>
+#include <QFileInfo>
 #include <QSet>
 
 namespace qm::testing {
 
 namespace {
 
-const QSet<QString> kRoots = {QStringLiteral("HKCR"), QStringLiteral("HKCU"),
-                              QStringLiteral("HKLM"), QStringLiteral("HKU"),
-                              QStringLiteral("HKCC"), QStringLiteral("HKA")};
+// Each root also with 32 or 64 after it (a registry view).
+QSet<QString> Roots() {
+    QSet<QString> roots;
+    for (const char* root : {"HKCR", "HKCU", "HKLM", "HKU", "HKCC", "HKA"})
+        for (const char* view : {"", "32", "64"})
+            roots.insert(QString::fromLatin1(root) + QString::fromLatin1(view));
+    return roots;
+}
+const QSet<QString> kRoots = Roots();
 const QSet<QString> kTypes = {QStringLiteral("none"),     QStringLiteral("string"),
                               QStringLiteral("expandsz"), QStringLiteral("multisz"),
                               QStringLiteral("dword"),    QStringLiteral("qword"),
@@ -23,6 +33,117 @@ const QSet<QString> kFlags = {QStringLiteral("createvalueifdoesntexist"),
                               QStringLiteral("uninsdeletekey"),
                               QStringLiteral("uninsdeletekeyifempty"),
                               QStringLiteral("uninsdeletevalue")};
+const QSet<QString> kFilesFlags = {QStringLiteral("32bit"),
+                                   QStringLiteral("64bit"),
+                                   QStringLiteral("allowunsafefiles"),
+                                   QStringLiteral("comparetimestamp"),
+                                   QStringLiteral("confirmoverwrite"),
+                                   QStringLiteral("createallsubdirs"),
+                                   QStringLiteral("deleteafterinstall"),
+                                   QStringLiteral("dontcopy"),
+                                   QStringLiteral("dontverifychecksum"),
+                                   QStringLiteral("external"),
+                                   QStringLiteral("fontisnttruetype"),
+                                   QStringLiteral("gacinstall"),
+                                   QStringLiteral("ignoreversion"),
+                                   QStringLiteral("isreadme"),
+                                   QStringLiteral("nocompression"),
+                                   QStringLiteral("noencryption"),
+                                   QStringLiteral("noregerror"),
+                                   QStringLiteral("onlyifdestfileexists"),
+                                   QStringLiteral("onlyifdoesntexist"),
+                                   QStringLiteral("overwritereadonly"),
+                                   QStringLiteral("promptifolder"),
+                                   QStringLiteral("recursesubdirs"),
+                                   QStringLiteral("regserver"),
+                                   QStringLiteral("regtypelib"),
+                                   QStringLiteral("replacesameversion"),
+                                   QStringLiteral("restartreplace"),
+                                   QStringLiteral("setntfscompression"),
+                                   QStringLiteral("sharedfile"),
+                                   QStringLiteral("sign"),
+                                   QStringLiteral("signcheck"),
+                                   QStringLiteral("signonce"),
+                                   QStringLiteral("skipifsourcedoesntexist"),
+                                   QStringLiteral("solidbreak"),
+                                   QStringLiteral("sortfilesbyextension"),
+                                   QStringLiteral("sortfilesbyname"),
+                                   QStringLiteral("touch"),
+                                   QStringLiteral("uninsnosharedfileprompt"),
+                                   QStringLiteral("uninsremovereadonly"),
+                                   QStringLiteral("uninsrestartdelete"),
+                                   QStringLiteral("uninsneveruninstall"),
+                                   QStringLiteral("unsetntfscompression")};
+// Flags the compiler refuses together.
+const QList<QPair<QString, QString>> kExclusiveFlags = {
+    {QStringLiteral("uninsdeletevalue"), QStringLiteral("uninsdeletekey")},
+    {QStringLiteral("uninsdeletevalue"), QStringLiteral("uninsclearvalue")},
+    {QStringLiteral("uninsclearvalue"), QStringLiteral("uninsdeletekey")},
+    {QStringLiteral("uninsdeletekey"), QStringLiteral("uninsdeletekeyifempty")},
+    {QStringLiteral("32bit"), QStringLiteral("64bit")}};
+// The constants Inno Setup 6 expands at install time (directories and the like); {%NAME} and
+// {%NAME|default} are environment variables.
+const QSet<QString> kConstants = {QStringLiteral("app"),
+                                  QStringLiteral("win"),
+                                  QStringLiteral("sys"),
+                                  QStringLiteral("sysnative"),
+                                  QStringLiteral("syswow64"),
+                                  QStringLiteral("src"),
+                                  QStringLiteral("sd"),
+                                  QStringLiteral("commonpf"),
+                                  QStringLiteral("commonpf32"),
+                                  QStringLiteral("commonpf64"),
+                                  QStringLiteral("commoncf"),
+                                  QStringLiteral("commoncf32"),
+                                  QStringLiteral("commoncf64"),
+                                  QStringLiteral("tmp"),
+                                  QStringLiteral("commonfonts"),
+                                  QStringLiteral("dao"),
+                                  QStringLiteral("group"),
+                                  QStringLiteral("localappdata"),
+                                  QStringLiteral("userappdata"),
+                                  QStringLiteral("commonappdata"),
+                                  QStringLiteral("usercf"),
+                                  QStringLiteral("userdocs"),
+                                  QStringLiteral("commondocs"),
+                                  QStringLiteral("userdesktop"),
+                                  QStringLiteral("commondesktop"),
+                                  QStringLiteral("userpf"),
+                                  QStringLiteral("userprograms"),
+                                  QStringLiteral("commonprograms"),
+                                  QStringLiteral("userstartmenu"),
+                                  QStringLiteral("commonstartmenu"),
+                                  QStringLiteral("userstartup"),
+                                  QStringLiteral("commonstartup"),
+                                  QStringLiteral("autoappdata"),
+                                  QStringLiteral("autocf"),
+                                  QStringLiteral("autocf32"),
+                                  QStringLiteral("autocf64"),
+                                  QStringLiteral("autodesktop"),
+                                  QStringLiteral("autodocs"),
+                                  QStringLiteral("autofonts"),
+                                  QStringLiteral("autopf"),
+                                  QStringLiteral("autopf32"),
+                                  QStringLiteral("autopf64"),
+                                  QStringLiteral("autoprograms"),
+                                  QStringLiteral("autostartmenu"),
+                                  QStringLiteral("autostartup"),
+                                  QStringLiteral("cmd"),
+                                  QStringLiteral("computername"),
+                                  QStringLiteral("groupname"),
+                                  QStringLiteral("language"),
+                                  QStringLiteral("srcexe"),
+                                  QStringLiteral("uninstallexe"),
+                                  QStringLiteral("username"),
+                                  QStringLiteral("log"),
+                                  QStringLiteral("sendto"),
+                                  QStringLiteral("fonts"),
+                                  QStringLiteral("pf"),
+                                  QStringLiteral("pf32"),
+                                  QStringLiteral("pf64"),
+                                  QStringLiteral("cf"),
+                                  QStringLiteral("cf32"),
+                                  QStringLiteral("cf64")};
 const QSet<QString> kParams = {QStringLiteral("Root"),      QStringLiteral("Subkey"),
                                QStringLiteral("ValueType"), QStringLiteral("ValueName"),
                                QStringLiteral("ValueData"), QStringLiteral("Flags")};
@@ -98,13 +219,20 @@ bool SplitParams(const QString& line, QList<Param>& params, QString& error) {
     }
 }
 
-// Which constants a parameter may hold besides "{{": none, "{break}" (multisz data), or any
-// named constant, kept as written ({app} in a DestDir).
-enum class Constants { EscapesOnly, Break, Named };
+// Which constants a parameter may hold besides "{{": none, "{break}" (multisz data) and the
+// install-time constants, or only the latter.
+enum class Constants { Plain, Break };
 
-// Expands the constants a generator may write.
+bool KnownConstant(const QString& name) {
+    if (name.startsWith(u'%'))
+        return name.size() > 1 && !name.contains(u'{');
+    return kConstants.contains(name);
+}
+
+// Expands "{{" and "{break}", keeps the install-time constants as written (`expands` says
+// whether there were any) and rejects any other constant, as the compiler does.
 bool ExpandConstants(const QString& in, Constants allowed, QString& out, QStringList* parts,
-                     QString& error) {
+                     QString& error, bool* expands = nullptr) {
     out.clear();
     for (qsizetype i = 0; i < in.size(); ++i) {
         if (in[i] != u'{') {
@@ -128,12 +256,14 @@ bool ExpandConstants(const QString& in, Constants allowed, QString& out, QString
             i = close;
             continue;
         }
-        if (allowed == Constants::Named && !name.isEmpty() && !name.contains(u'{')) {
+        if (KnownConstant(name)) {
+            if (expands)
+                *expands = true;
             out.append(in.sliced(i, close - i + 1));
             i = close;
             continue;
         }
-        error = QStringLiteral("unexpected constant {%1}").arg(name);
+        error = QStringLiteral("unknown constant {%1}").arg(name);
         return false;
     }
     if (parts)
@@ -141,11 +271,22 @@ bool ExpandConstants(const QString& in, Constants allowed, QString& out, QString
     return true;
 }
 
+bool ExclusiveFlags(const QStringList& flags, QString& error) {
+    for (const auto& [a, b] : kExclusiveFlags) {
+        if (flags.contains(a) && flags.contains(b)) {
+            error = QStringLiteral("flags %1 and %2 together").arg(a, b);
+            return true;
+        }
+    }
+    return false;
+}
+
 bool ParseNumber(const QString& text, int bits, quint64& number) {
     bool ok = false;
     if (text.startsWith(u'$')) {
         const QString digits = text.sliced(1);
-        if (digits.isEmpty() || digits.size() > bits / 4)
+        // The compiler takes up to 64 bits even for a dword.
+        if (digits.isEmpty() || digits.size() > 16)
             return false;
         number = digits.toULongLong(&ok, 16);
     } else {
@@ -241,19 +382,17 @@ QString PreprocessInnoLine(const QString& line, QString& error) {
             break;
         }
         out.append(line.sliced(i, at - i));
-        // Only a string expression is harmless: {#"text"}, blanks allowed around the string.
-        qsizetype j = at + 2;
-        while (j < n && line[j] == u' ')
-            ++j;
-        const qsizetype close = j < n && line[j] == u'"' ? line.indexOf(u'"', j + 1) : -1;
-        qsizetype end = close < 0 ? -1 : close + 1;
-        while (end >= 0 && end < n && line[end] == u' ')
-            ++end;
-        if (close < 0 || end >= n || line[end] != u'}') {
+        // The directive ends at the first "}"; only a string expression is harmless:
+        // {#"text"}, blanks allowed around the string, no "}" inside it.
+        const qsizetype end = line.indexOf(u'}', at);
+        const QString expression =
+            end < 0 ? QString() : line.sliced(at + 2, end - at - 2).trimmed();
+        if (expression.size() < 2 || !expression.startsWith(u'"') || !expression.endsWith(u'"') ||
+            expression.sliced(1, expression.size() - 2).contains(u'"')) {
             error = QStringLiteral("the preprocessor would evaluate \"%1\"").arg(line.sliced(at));
             return out;
         }
-        out.append(line.sliced(j + 1, close - j - 1));
+        out.append(expression.sliced(1, expression.size() - 2));
         i = end + 1;
     }
     return out;
@@ -272,7 +411,9 @@ InnoEntryLine ParseInnoEntryLine(const QString& line, const QString& header,
     return result;
 }
 
-InnoLine ParseInnoRegistryLine(const QString& line) {
+namespace {
+
+InnoLine ReadRegistryLine(const QString& line) {
     InnoLine result;
     QList<Param> params;
     result.Kind = ReadLine(line, QStringLiteral("[Registry]"), params, result.Error);
@@ -287,14 +428,15 @@ InnoLine ParseInnoRegistryLine(const QString& line) {
         if (p.Name == u"Root") {
             e.Root = p.Value;
         } else if (p.Name == u"Subkey") {
-            if (!ExpandConstants(p.Value, Constants::EscapesOnly, e.Subkey, nullptr, result.Error))
+            if (!ExpandConstants(p.Value, Constants::Plain, e.Subkey, nullptr, result.Error,
+                                 &e.Expands))
                 return result;
         } else if (p.Name == u"ValueType") {
             e.ValueType = p.Value;
         } else if (p.Name == u"ValueName") {
             e.HasValueName = true;
-            if (!ExpandConstants(p.Value, Constants::EscapesOnly, e.ValueName, nullptr,
-                                 result.Error))
+            if (!ExpandConstants(p.Value, Constants::Plain, e.ValueName, nullptr, result.Error,
+                                 &e.Expands))
                 return result;
         } else if (p.Name == u"ValueData") {
             dataSeen = true;
@@ -307,6 +449,8 @@ InnoLine ParseInnoRegistryLine(const QString& line) {
                     return result;
                 }
             }
+            if (ExclusiveFlags(e.Flags, result.Error))
+                return result;
         }
     }
     if (!kRoots.contains(e.Root)) {
@@ -326,11 +470,11 @@ InnoLine ParseInnoRegistryLine(const QString& line) {
     e.HasValueData = true;
     const QString& t = e.ValueType;
     if (t == u"string" || t == u"expandsz") {
-        if (!ExpandConstants(rawData, Constants::EscapesOnly, e.Text, nullptr, result.Error))
+        if (!ExpandConstants(rawData, Constants::Plain, e.Text, nullptr, result.Error, &e.Expands))
             return result;
     } else if (t == u"multisz") {
         QString last;
-        if (!ExpandConstants(rawData, Constants::Break, last, &e.Strings, result.Error))
+        if (!ExpandConstants(rawData, Constants::Break, last, &e.Strings, result.Error, &e.Expands))
             return result;
         if (e.Strings.size() == 1 && e.Strings.front().isEmpty())
             e.Strings.clear();
@@ -344,7 +488,18 @@ InnoLine ParseInnoRegistryLine(const QString& line) {
     return result;
 }
 
-InnoFilesLine ParseInnoFilesLine(const QString& line) {
+} // namespace
+
+InnoLine ParseInnoRegistryLine(const QString& line) {
+    InnoLine result = ReadRegistryLine(line);
+    // The real compiler gets every line this reader accepts (the iscc lane).
+    if (result.Error.isEmpty() &&
+        (result.Kind == InnoLineKind::Entry || result.Kind == InnoLineKind::Comment))
+        RecordAcceptedRegistryLine(line);
+    return result;
+}
+
+InnoFilesLine ParseInnoFilesLine(const QString& line, const QString& sourceDir) {
     InnoFilesLine result;
     QList<Param> params;
     result.Kind = ReadLine(line, QStringLiteral("[Files]"), params, result.Error);
@@ -371,14 +526,36 @@ InnoFilesLine ParseInnoFilesLine(const QString& line) {
         result.Error = QStringLiteral("Source and DestDir are required");
         return result;
     }
-    // Constants are expanded in Source only for files outside the installer.
+    for (const QString& f : e.Flags) {
+        if (!kFilesFlags.contains(f)) {
+            result.Error = QStringLiteral("unknown flag %1").arg(f);
+            return result;
+        }
+    }
+    if (ExclusiveFlags(e.Flags, result.Error))
+        return result;
+    if (destDir.isEmpty()) {
+        result.Error = QStringLiteral("DestDir is empty");
+        return result;
+    }
+    if (source.contains(u'"')) {
+        result.Error = QStringLiteral("Source cannot hold a quote");
+        return result;
+    }
+    // Constants are expanded in Source only for files outside the installer; the compiler
+    // needs every other file to exist.
     if (e.Flags.contains(QStringLiteral("external"))) {
-        if (!ExpandConstants(source, Constants::Named, e.Source, nullptr, result.Error))
+        if (!ExpandConstants(source, Constants::Plain, e.Source, nullptr, result.Error))
             return result;
     } else {
         e.Source = source;
+        if (!sourceDir.isEmpty() &&
+            !QFileInfo::exists(QDir(sourceDir).filePath(QString(source).replace(u'\\', u'/')))) {
+            result.Error = QStringLiteral("Source file %1 does not exist").arg(source);
+            return result;
+        }
     }
-    ExpandConstants(destDir, Constants::Named, e.DestDir, nullptr, result.Error);
+    ExpandConstants(destDir, Constants::Plain, e.DestDir, nullptr, result.Error);
     return result;
 }
 

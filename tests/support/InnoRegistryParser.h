@@ -20,7 +20,7 @@ namespace qm::testing {
 
 struct InnoRegEntry {
     QString Root;
-    QString Subkey; // constants expanded ("{{" -> "{")
+    QString Subkey; // "{{" read as "{"; install-time constants kept as written
     QString ValueType = QStringLiteral("none");
     bool HasValueName = false;
     QString ValueName; // constants expanded
@@ -30,6 +30,9 @@ struct InnoRegEntry {
     quint64 Number = 0;  // dword, qword
     QByteArray Bytes;    // binary
     QStringList Flags;
+    // A parameter holds an install-time constant ({app}, {%TEMP}): the compiler takes it, but
+    // what is installed is no longer the text as written. No generator may write one.
+    bool Expands = false;
 };
 
 enum class InnoLineKind { Empty, Section, Comment, Entry };
@@ -54,7 +57,9 @@ struct InnoFilesLine {
     QString Error;
 };
 
-InnoFilesLine ParseInnoFilesLine(const QString& line);
+// With `sourceDir`, a Source not marked external must name a file below it, as the compiler
+// requires.
+InnoFilesLine ParseInnoFilesLine(const QString& line, const QString& sourceDir = {});
 
 // A line of any section with parameters ([Tasks], [Icons], [Run], ...) under `header`: its
 // parameters by name as the compiler reads them; each must be one of `known`, given once.
