@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Our own installer as a user runs it: Quillmark-setup.exe installed silently into a fresh
+# Windows 10 prefix, both installed programs started from there, then the uninstaller run
+# silently; nothing it installed may be left. Setup needs a display (Xvfb) even when silent,
+# and /NOCLOSEAPPLICATIONS, as wine's Restart Manager is a stub.
+#   check_installer.sh SETUP VERSION
+set -euo pipefail
+setup=$1
+version=$2
+if [ ! -f "$setup" ]; then
+  echo "SKIPPED: no $setup (the build could not run Inno Setup's compiler)"
+  exit 77
+fi
+if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  echo "SKIPPED: 32-bit wine cannot start here"
+  exit 77
+fi
+source "$(dirname "$0")/../../tests/support/wine-prefix.sh"
+wine32=/usr/lib/wine/wine
+fail() {
+  echo "FAILED: $*" >&2
+  exit 1
+}
+# Wine's own folder names: C:\Program Files and the common Start menu.
+app="$WINEPREFIX/drive_c/Program Files/Quillmark"
+menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Quillmark.lnk"
+
+cp "$setup" "$WINEPREFIX/drive_c/Quillmark-setup.exe"
+# Started while the new prefix's services still start, Setup fails on its "Preparing to
+# install" page ("Error reading FPreparingMemo.Lines.Strings"): let them settle first.
+"$wineserver" -w
+xvfb-run -a "$wine32" 'C:\Quillmark-setup.exe' /VERYSILENT /SUPPRESSMSGBOXES /NOCLOSEAPPLICATIONS '/LOG=C:\setup.log' ||
+  fail "Quillmark-setup.exe did not install: $(head -n 40 "$WINEPREFIX/drive_c/setup.log" 2>/dev/null)"
+[ -f "$app/quillmark.exe" ] || fail "no quillmark.exe in $app"
+[ -f "$app/Language/English.ini" ] || fail "no language files in $app"
+[ -f "$menu" ] || fail "no Start menu entry"
+[ ! -e "$app/portable.ini" ] || fail "the installed program is portable"
+
+"$wine" 'C:\Program Files\Quillmark\quillmark-cli.exe' --version | tr -d '\r' | tee "$WINEPREFIX/version.txt"
+grep -qx "quillmark-cli $version" "$WINEPREFIX/version.txt" || fail "quillmark-cli.exe --version"
+# No update server answers here: a closed local port answers at once.
+QUILLMARK_UPDATE_URLS=http://127.0.0.1:9/ QUILLMARK_STARTUP_TIMING=1 timeout 120 \
+  "$wine" 'C:\Program Files\Quillmark\quillmark.exe' -platform offscreen ||
+  fail "the installed quillmark.exe did not start and quit"
+
+"$wineserver" -w
+xvfb-run -a "$wine32" 'C:\Program Files\Quillmark\unins000.exe' /VERYSILENT /SUPPRESSMSGBOXES \
+  '/LOG=C:\uninstall.log' ||
+  fail "the uninstaller failed: $(head -n 40 "$WINEPREFIX/drive_c/uninstall.log" 2>/dev/null)"
+# The uninstaller hands its last step to a copy of itself that ends on its own.
+"$wineserver" -w
+[ ! -e "$app" ] || fail "left behind: $(cd "$app" && find . | head -n 5 | tr '\n' ' ')"
+[ ! -e "$menu" ] || fail "the Start menu entry is left"
+echo "installer checked: installed, started, uninstalled"
