@@ -126,21 +126,12 @@ struct Export {
     Footprint Print;
 };
 
-// Differences that are not ours: wine's regedit is not Windows' regedit there.
 // Exports known to differ, with the cause; an export listed here that installs exactly is a
 // fault too (take it out). Causes not settled yet are said so.
 const QMap<QString, QString> kKnownDifferences = {
     {QStringLiteral("FarGroup__FarManager/plugins__multiarc__MultiArc.TryIfNoOther.reg"),
      QStringLiteral("UTF-8 with a byte-order mark under a version 5 header: wine's regedit "
-                    "imports nothing of it, we convert it (Windows' editor not settled)")},
-    {QStringLiteral(
-         "FarGroup__FarManager/addons__Colors__Custom Highlighting__reg__black_from_july.reg"),
-     QStringLiteral("a value regedit imports at a key of this export and our section does not "
-                    "write as imported (MarkChar, IncludeAttributes: another export of the same "
-                    "install writes them in a way our reader does not read)")},
-    {QStringLiteral(
-         "FarGroup__FarManager/misc__addons__Colors__Custom Highlighting__black_from_july.reg"),
-     QStringLiteral("the same as the other black_from_july.reg")}};
+                    "imports nothing of it, we convert it (Windows' editor not settled)")}};
 
 } // namespace
 
@@ -303,6 +294,7 @@ private slots:
                 }
             }
         }
+        CopyHives(m_pristine.path(), Prefix());
         qInfo("%lld exports in %lld installs: %d data-exact, %d differ only where the section "
               "says it does not convert them, %lld faults",
               static_cast<long long>(exports.size()), static_cast<long long>(groups.size()), exact,
