@@ -271,14 +271,21 @@ bool ExpandConstants(const QString& in, Constants allowed, QString& out, QString
     return true;
 }
 
-bool ExclusiveFlags(const QStringList& flags, QString& error) {
+// False, with the reason, unless every flag is one of `known` and no two exclude each other.
+bool FlagsAccepted(const QStringList& flags, const QSet<QString>& known, QString& error) {
+    for (const QString& f : flags) {
+        if (!known.contains(f)) {
+            error = QStringLiteral("unknown flag %1").arg(f);
+            return false;
+        }
+    }
     for (const auto& [a, b] : kExclusiveFlags) {
         if (flags.contains(a) && flags.contains(b)) {
             error = QStringLiteral("flags %1 and %2 together").arg(a, b);
-            return true;
+            return false;
         }
     }
-    return false;
+    return true;
 }
 
 bool ParseNumber(const QString& text, int bits, quint64& number) {
@@ -443,13 +450,7 @@ InnoLine ReadRegistryLine(const QString& line) {
             rawData = p.Value;
         } else if (p.Name == u"Flags") {
             e.Flags = p.Value.split(u' ', Qt::SkipEmptyParts);
-            for (const QString& f : e.Flags) {
-                if (!kFlags.contains(f)) {
-                    result.Error = QStringLiteral("unknown flag %1").arg(f);
-                    return result;
-                }
-            }
-            if (ExclusiveFlags(e.Flags, result.Error))
+            if (!FlagsAccepted(e.Flags, kFlags, result.Error))
                 return result;
         }
     }
@@ -526,13 +527,7 @@ InnoFilesLine ParseInnoFilesLine(const QString& line, const QString& sourceDir) 
         result.Error = QStringLiteral("Source and DestDir are required");
         return result;
     }
-    for (const QString& f : e.Flags) {
-        if (!kFilesFlags.contains(f)) {
-            result.Error = QStringLiteral("unknown flag %1").arg(f);
-            return result;
-        }
-    }
-    if (ExclusiveFlags(e.Flags, result.Error))
+    if (!FlagsAccepted(e.Flags, kFilesFlags, result.Error))
         return result;
     if (destDir.isEmpty()) {
         result.Error = QStringLiteral("DestDir is empty");
