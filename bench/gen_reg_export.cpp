@@ -66,7 +66,7 @@ public:
             v.Kind = ExportKind::Delete;
         }
         if (index == 0 && Below(4) == 0)
-            v.Name = QStringLiteral("@");
+            v.Name.clear(); // the default value
         return v;
     }
 

@@ -13,7 +13,7 @@ namespace {
 const char kUsageHead[] =
     "Usage: quillmark-cli COMMAND [ARGUMENTS]\n"
     "Writes Inno Setup script sections. Output is UTF-8 with CR LF line ends.\n"
-    "Exit codes: 0 done, 1 the input could not be read or converted, 2 wrong usage.\n"
+    "Exit codes: 0 done, 1 the input could not be read, 2 wrong usage.\n"
     "\n";
 
 void PrintUsage() {

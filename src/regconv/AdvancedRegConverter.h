@@ -40,7 +40,7 @@ public:
     // the message in `Error`; the lines written before it stay with the sink, which is not
     // cleared.
     bool StreamToSink(QFile& Input, const QString& Name, ITextSink* Sink, QString& Error);
-    // Converts text; every line of the result ends in CR LF. Throws ERegConvertError.
+    // Converts text; every line of the result ends in CR LF.
     QString ConvertFromText(const QString& RegText);
 
     const QStringList& ISSContent() const { return FISSContent; }
@@ -64,22 +64,19 @@ private:
     void BeginParse();
     void ParseLine(QStringView line);
     void EndParse();
+    void ContinueValue(QStringView trimmed);
+    // Whether hex data ends in a backslash that continues it on the next line; removes the
+    // backslash. A backslash that does not follow a complete item sets `fault`.
+    static bool EndsInContinuation(QStringView& data, TRegLineFault& fault);
+    void ReadValueLine(QStringView trimmed);
     void FinishContinuedValue();
-    static bool IsKeyLine(QStringView s);
-    static bool ExtractKeyPath(QStringView s, QString& path, bool& deleted);
-    void AddKey(const QString& path, bool deleted);
-    static bool IsValueLine(QStringView s);
-    // `data` is the text after "=" (for a quoted string: between the quotes, still escaped;
-    // for number and hex data: without a ";" comment after it). `fault` says why the
-    // registry editor would not import the line.
-    static bool ParseValueLine(QStringView line, QString& name, TRegDataType& type,
-                               QStringView& data, bool& quoted, bool& deleted,
-                               TRegLineFault& fault);
+    void AddKey(const QString& path, bool deleted, bool unclosed);
+    // A line that is not imported, kept as written in the current key (or before the first).
+    void AddLineFault(QStringView line, TRegLineFault fault);
     void AddValue(QString name, QString data, TRegDataType type, bool deleted, TRegLineFault fault);
     static bool IsDWordData(QStringView data);
     static bool IsMultiStringData(QStringView data);
     static bool IsHexData(QStringView data);
-    static bool IsContinuationLine(QStringView trimmed);
 
     // Writer: key by key, so a streamed conversion lets each key go once it is written.
     void GenerateISSContent();
@@ -92,13 +89,13 @@ private:
     static QString ConvertRootKey(const QString& root);
     static QStringView GetValueTypeName(TRegDataType type);
     // What a value's data becomes: its ValueType, with the ValueData in FData; or why Inno
-    // Setup cannot express it (Problem not empty: the value is written as a comment). A byte
-    // that is not hexadecimal fails the whole conversion: that throws ERegConvertError.
+    // Setup cannot express it or the registry editor would not import it (Problem not empty:
+    // the value is written as a comment).
     struct TValueData {
         TRegDataType Type = TRegDataType::rdString;
         QString Problem;
     };
-    TValueData FormatValueData(const TRegValue& value, const TRegKey& key);
+    TValueData FormatValueData(const TRegValue& value);
     static void CompactHex(const QByteArray& bytes, std::u16string& out);
     static QString FormatMultiString(QStringView text, std::u16string& out);
     QString HexToText(const QByteArray& bytes, QString& text) const;
@@ -111,7 +108,6 @@ private:
     QStringList FISSContent;
     QList<TRegKey> FRegKeys;
     int FCurrentKeyIndex = -1;
-    QString FCurrentKeyPath;
     bool FFirstLine = true;   // no line with content read yet
     bool FContinuing = false; // FContinued's hex data goes on in the next line
     TRegValue FContinued;

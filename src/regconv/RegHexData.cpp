@@ -59,6 +59,10 @@ bool ParseByteList(QStringView list, QByteArray& bytes, QStringView& badItem) {
             ++b;
         while (e > b && IsBlank(p[e - 1]))
             --e;
+        if (e == b && end < n) { // only the last item may be empty ("01,02,")
+            badItem = list.sliced(b, 0);
+            return false;
+        }
         if (e > b) {
             const int hi = HexDigitValue(p[b]);
             const int lo = e - b == 2 ? HexDigitValue(p[b + 1]) : 0;

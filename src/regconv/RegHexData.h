@@ -51,9 +51,9 @@ inline int HexDigitValue(char16_t c) {
 // Splits "hex:..." / "hex(N):..."; nullopt for anything else ("hexagon", "hex(zz):").
 std::optional<THexForm> ParseHexForm(QStringView data);
 
-// Reads a byte list such as "01,02,ab" (blanks around bytes and empty items are allowed, as
-// joined continuation lines leave them). Returns false and the offending item in `badItem` when
-// an item is not one or two hexadecimal digits.
+// Reads a byte list such as "01,02,ab" (blanks around bytes are allowed, as joined
+// continuation lines leave them, and so is a comma at the end). Returns false and the offending
+// item in `badItem` when an item is not one or two hexadecimal digits (an empty one included).
 bool ParseByteList(QStringView list, QByteArray& bytes, QStringView& badItem);
 
 } // namespace qm::regconv

@@ -64,6 +64,15 @@ QString UnescapeRegString(QStringView s) {
     return out;
 }
 
+bool HasNulEscape(QStringView s) {
+    for (qsizetype i = FindChar(s, u'\\'); i >= 0 && i + 1 < s.size(); i = FindChar(s, u'\\', i)) {
+        if (s[i + 1] == u'0')
+            return true;
+        i += 2; // past the escape, so the second backslash of an escaped one starts none
+    }
+    return false;
+}
+
 qsizetype FindClosingQuote(QStringView s, qsizetype open) {
     for (qsizetype i = open + 1; i < s.size(); ++i) {
         if (s[i] == u'\\' && i + 1 < s.size() && (s[i + 1] == u'\\' || s[i + 1] == u'"'))

@@ -39,6 +39,10 @@ bool EqualsAsciiNoCase(QStringView s, QLatin1StringView lower);
 // any other character stays as it is.
 QString UnescapeRegString(QStringView s);
 
+// Whether the inside of a quoted string holds the escape \0 (an escaped backslash followed by
+// a 0 is no such escape).
+bool HasNulEscape(QStringView s);
+
 // Position of the quote that closes a quoted string whose opening quote is at `open`, skipping
 // escaped quotes; -1 when there is none.
 qsizetype FindClosingQuote(QStringView s, qsizetype open);

@@ -1,6 +1,8 @@
-// The reader: classifies each line of an export by itself and collects keys and values. Value
-// data keeps its written form (prefix included) for the writer to interpret; only quoted names
-// and quoted strings are unescaped here, and hex data continued over several lines is joined.
+// The reader: classifies each line of an export as the registry editor does on import and
+// collects keys and values. Value data keeps its written form (prefix included) for the writer
+// to interpret; only quoted names and quoted strings are unescaped here, and hex data continued
+// over several lines is joined. A line the registry editor would not import is kept with the
+// reason (TRegLineFault), for the writer to show as a comment.
 
 #include "regconv/AdvancedRegConverter.h"
 #include "regconv/RegLineText.h"
@@ -20,16 +22,10 @@ QStringView WithoutComment(QStringView data) {
     return semicolon < 0 ? data : TrimControl(data.first(semicolon));
 }
 
-// Whether the line holds the header text anywhere. Most lines of a large export are hex data
-// without a "W", so the search for that letter decides quickly.
-bool ContainsHeaderText(QStringView s) {
-    static constexpr QStringView kHeaderText = u"Windows Registry Editor";
-    for (qsizetype at = FindChar(s, u'W'); at >= 0 && at + kHeaderText.size() <= s.size();
-         at = FindChar(s, u'W', at + 1)) {
-        if (s.sliced(at, kHeaderText.size()) == kHeaderText)
-            return true;
-    }
-    return false;
+// An export's first line; also found inside exports joined into one file.
+bool IsHeaderLine(QStringView s) {
+    return s.startsWith(u"Windows Registry Editor") ||
+           EqualsAsciiNoCase(s, QLatin1StringView("regedit4"));
 }
 
 } // namespace
@@ -37,7 +33,6 @@ bool ContainsHeaderText(QStringView s) {
 void TAdvancedRegConverter::BeginParse() {
     FRegKeys.clear();
     FCurrentKeyIndex = -1;
-    FCurrentKeyPath.clear();
     FFirstLine = true;
     FContinuing = false;
 }
@@ -57,56 +52,124 @@ void TAdvancedRegConverter::EndParse() {
 void TAdvancedRegConverter::ParseLine(QStringView line) {
     const QStringView s = TrimControl(line);
     if (FContinuing) {
-        // Long hex data goes on over lines while a line ends in a backslash.
-        if (IsContinuationLine(s)) {
-            QStringView piece = WithoutComment(s);
-            const bool more = piece.endsWith(u'\\');
-            if (more)
-                piece.chop(1);
-            FContinued.Data.append(piece);
-            if (!more)
-                FinishContinuedValue();
-            return;
-        }
-        FinishContinuedValue();
+        ContinueValue(s);
+        return;
     }
     if (s.isEmpty() || IsCommentLine(s))
         return;
-    const bool header = ContainsHeaderText(s);
-    if (FFirstLine) {
+    if (IsHeaderLine(s)) {
+        // The first header says how hex string data is stored, whatever the file's encoding;
+        // a later one starts an export joined to this one.
+        if (FFirstLine)
+            FUnicodeHexText = !EqualsAsciiNoCase(s, QLatin1StringView("regedit4"));
         FFirstLine = false;
-        // The header says how hex string data is stored, whatever the file's encoding.
-        if (EqualsAsciiNoCase(s, QLatin1StringView("regedit4")))
-            FUnicodeHexText = false;
-        else if (header)
-            FUnicodeHexText = true;
-    }
-    if (header)
         return;
+    }
+    FFirstLine = false;
+    if (s.front() == u'[') {
+        const qsizetype close = s.lastIndexOf(u']'); // text after the last "]" is ignored
+        QStringView inner = close < 0 ? s.sliced(1) : s.sliced(1, close - 1);
+        const bool deleted = inner.startsWith(u'-');
+        if (deleted)
+            inner = inner.sliced(1);
+        AddKey(inner.toString(), deleted, close < 0);
+    } else if (s.front() != u'"' && s.front() != u'@') {
+        AddLineFault(s, TRegLineFault::NotKeyOrValue);
+    } else if (FCurrentKeyIndex < 0 || FRegKeys[FCurrentKeyIndex].LinesOnly) {
+        AddLineFault(s, TRegLineFault::OutsideKey);
+    } else if (FRegKeys[FCurrentKeyIndex].Deleted) {
+        AddLineFault(s, TRegLineFault::UnderDeletedKey);
+    } else {
+        ReadValueLine(s);
+    }
+}
 
-    if (IsKeyLine(s)) {
-        QString path;
-        bool deleted = false;
-        if (ExtractKeyPath(s, path, deleted))
-            AddKey(path, deleted);
-    } else if (IsValueLine(s) && FCurrentKeyIndex >= 0) {
-        QString name;
-        QStringView data;
-        TRegDataType type = TRegDataType::rdUnknown;
-        bool quoted = false;
-        bool deleted = false;
-        TRegLineFault fault = TRegLineFault::None;
-        if (!ParseValueLine(s, name, type, data, quoted, deleted, fault))
-            return;
-        if (IsHexData(data) && data.endsWith(u'\\')) {
-            FContinued =
-                TRegValue{std::move(name), type, data.chopped(1).toString(), deleted, fault};
+void TAdvancedRegConverter::ContinueValue(QStringView s) {
+    // Blank and ";" lines inside continued data are skipped; a "#" line ends it, unimported;
+    // any other line is data, even one that looks like a key or a value.
+    if (s.isEmpty() || s.startsWith(u';'))
+        return;
+    if (s.startsWith(u'#')) {
+        FContinued.Fault = TRegLineFault::HashLineInData;
+        FinishContinuedValue();
+        return;
+    }
+    QStringView piece = WithoutComment(s);
+    const bool more = EndsInContinuation(piece, FContinued.Fault);
+    FContinued.Data.append(piece);
+    if (!more)
+        FinishContinuedValue();
+}
+
+bool TAdvancedRegConverter::EndsInContinuation(QStringView& data, TRegLineFault& fault) {
+    if (!data.endsWith(u'\\'))
+        return false;
+    data.chop(1);
+    // Only a complete item goes on: the backslash follows a comma (or the "hex...:" prefix).
+    const QStringView before = TrimControl(data);
+    if (before.endsWith(u',') || before.endsWith(u':'))
+        return true;
+    fault = TRegLineFault::BackslashNoComma;
+    return false;
+}
+
+void TAdvancedRegConverter::ReadValueLine(QStringView s) {
+    QString name; // empty: the default value
+    QStringView rest;
+    if (s.front() == u'@') {
+        rest = TrimControl(s.sliced(1));
+    } else {
+        const qsizetype close = FindClosingQuote(s, 0);
+        if (close > 0) {
+            name = UnescapeRegString(s.sliced(1, close - 1));
+            rest = TrimControl(s.sliced(close + 1));
+        }
+    }
+    if (!rest.startsWith(u'=')) {
+        AddLineFault(s, TRegLineFault::NoEquals);
+        return;
+    }
+    QStringView data = TrimControl(rest.sliced(1));
+
+    // A ";" comment may follow complete data; any other text after it keeps the registry
+    // editor from importing the line.
+    TRegDataType type = TRegDataType::rdString;
+    TRegLineFault fault = TRegLineFault::None;
+    if (IsHexData(data) || IsDWordData(data)) {
+        type = IsDWordData(data)         ? TRegDataType::rdDWord
+               : IsMultiStringData(data) ? TRegDataType::rdMultiString
+               : StartsWithAsciiNoCase(data, QLatin1StringView("hex(2):"))
+                   ? TRegDataType::rdExpandString
+               : StartsWithAsciiNoCase(data, QLatin1StringView("hex(b):")) ? TRegDataType::rdQWord
+                                                                           : TRegDataType::rdBinary;
+        data = WithoutComment(data);
+        if (type != TRegDataType::rdDWord && EndsInContinuation(data, fault)) {
+            FContinued = TRegValue{std::move(name), type, data.toString(), false, fault};
             FContinuing = true;
             return;
         }
-        AddValue(std::move(name), quoted ? UnescapeRegString(data) : data.toString(), type, deleted,
-                 fault);
+        AddValue(std::move(name), data.toString(), type, false, fault);
+        return;
     }
+    if (data.startsWith(u'"')) {
+        const qsizetype close = FindClosingQuote(data, 0);
+        const QStringView after = close > 0 ? TrimControl(data.sliced(close + 1)) : QStringView();
+        if (close < 0)
+            fault = TRegLineFault::NotData;
+        else if (!after.isEmpty() && !after.startsWith(u';'))
+            fault = TRegLineFault::TextAfterQuote;
+        else if (HasNulEscape(data.sliced(1, close - 1)))
+            fault = TRegLineFault::NulEscape;
+        else
+            AddValue(std::move(name), UnescapeRegString(data.sliced(1, close - 1)), type, false,
+                     fault);
+        if (fault != TRegLineFault::None)
+            AddValue(std::move(name), data.toString(), type, false, fault);
+        return;
+    }
+    const bool deleted = WithoutComment(data) == u"-";
+    AddValue(std::move(name), deleted ? QStringLiteral("-") : data.toString(), type, deleted,
+             deleted ? TRegLineFault::None : TRegLineFault::NotData);
 }
 
 void TAdvancedRegConverter::FinishContinuedValue() {
@@ -115,115 +178,28 @@ void TAdvancedRegConverter::FinishContinuedValue() {
              FContinued.Deleted, FContinued.Fault);
 }
 
-bool TAdvancedRegConverter::IsKeyLine(QStringView s) {
-    return s.size() >= 2 && s.front() == u'[' && s.back() == u']';
-}
-
-bool TAdvancedRegConverter::ExtractKeyPath(QStringView s, QString& path, bool& deleted) {
-    QStringView inner = s.sliced(1, s.size() - 2);
-    deleted = inner.startsWith(u'-');
-    if (deleted)
-        inner = inner.sliced(1);
-    path = inner.toString();
-    return true;
-}
-
-void TAdvancedRegConverter::AddKey(const QString& path, bool deleted) {
+void TAdvancedRegConverter::AddKey(const QString& path, bool deleted, bool unclosed) {
     // A key is complete once the next begins: streamed, its lines go now.
     if (FStreamSink)
         WriteStreamedKeys();
-    FRegKeys.append(TRegKey{path, {}, deleted});
+    TRegKey key{path, {}, deleted};
+    key.Unclosed = unclosed;
+    FRegKeys.append(std::move(key));
     FCurrentKeyIndex = static_cast<int>(FRegKeys.size() - 1);
-    FCurrentKeyPath = path;
 }
 
-bool TAdvancedRegConverter::IsValueLine(QStringView s) {
-    if (FindChar(s, u'=') >= 0)
-        return true;
-    return s.size() >= 2 && (s.front() == u'"' || s.front() == u'@');
-}
-
-bool TAdvancedRegConverter::ParseValueLine(QStringView line, QString& name, TRegDataType& type,
-                                           QStringView& data, bool& quoted, bool& deleted,
-                                           TRegLineFault& fault) {
-    name.clear();
-    data = {};
-    type = TRegDataType::rdUnknown;
-    quoted = false;
-    deleted = false;
-    fault = TRegLineFault::None;
-
-    QStringView t = TrimControl(line);
-    if (t.isEmpty())
-        return false;
-    if (t.front() == u'-')
-        t = TrimControl(t.sliced(1));
-    if (t.isEmpty())
-        return false;
-
-    QStringView rest;
-    if (t.front() == u'@') {
-        name = QStringLiteral("@");
-        rest = TrimControl(t.sliced(1));
-    } else if (t.front() == u'"') {
-        const qsizetype close = FindClosingQuote(t, 0);
-        if (close < 0)
-            return false;
-        name = UnescapeRegString(t.sliced(1, close - 1));
-        rest = t.sliced(close + 1);
-    } else {
-        const qsizetype eq = FindChar(t, u'=');
-        if (eq < 0)
-            return false;
-        name = TrimControl(t.first(eq)).toString();
-        rest = t.sliced(eq);
+void TAdvancedRegConverter::AddLineFault(QStringView line, TRegLineFault fault) {
+    if (FCurrentKeyIndex < 0) {
+        TRegKey lines;
+        lines.LinesOnly = true;
+        FRegKeys.append(std::move(lines));
+        FCurrentKeyIndex = static_cast<int>(FRegKeys.size() - 1);
     }
-
-    const qsizetype eq = FindChar(rest, u'=');
-    if (eq >= 0)
-        data = TrimControl(rest.sliced(eq + 1));
-    else if (!rest.isEmpty())
-        return false;
-
-    // A ";" comment may follow complete data; any other text after a string's closing quote
-    // keeps the registry editor from importing the line.
-    if (IsDWordData(data)) {
-        type = TRegDataType::rdDWord;
-        data = WithoutComment(data);
-    } else if (IsMultiStringData(data)) {
-        type = TRegDataType::rdMultiString;
-        data = WithoutComment(data);
-    } else if (IsHexData(data)) {
-        if (StartsWithAsciiNoCase(data, QLatin1StringView("hex(2):")))
-            type = TRegDataType::rdExpandString;
-        else if (StartsWithAsciiNoCase(data, QLatin1StringView("hex(b):")))
-            type = TRegDataType::rdQWord;
-        else
-            type = TRegDataType::rdBinary;
-        data = WithoutComment(data);
-    } else {
-        type = TRegDataType::rdString;
-        const qsizetype close = data.startsWith(u'"') ? FindClosingQuote(data, 0) : -1;
-        if (close > 0) {
-            const QStringView after = TrimControl(data.sliced(close + 1));
-            if (after.isEmpty() || after.startsWith(u';')) {
-                data = data.sliced(1, close - 1);
-                quoted = true;
-            } else {
-                fault = TRegLineFault::TextAfterQuote;
-            }
-        } else if (WithoutComment(data) == u"-") {
-            deleted = true;
-            data = data.first(1);
-        }
-    }
-    return true;
+    AddValue({}, line.toString(), TRegDataType::rdString, false, fault);
 }
 
 void TAdvancedRegConverter::AddValue(QString name, QString data, TRegDataType type, bool deleted,
                                      TRegLineFault fault) {
-    if (FCurrentKeyIndex < 0)
-        return;
     FRegKeys[FCurrentKeyIndex].Values.append(
         TRegValue{std::move(name), type, std::move(data), deleted, fault});
 }
@@ -238,9 +214,4 @@ bool TAdvancedRegConverter::IsMultiStringData(QStringView data) {
 
 bool TAdvancedRegConverter::IsHexData(QStringView data) {
     return StartsWithAsciiNoCase(data, QLatin1StringView("hex"));
-}
-
-bool TAdvancedRegConverter::IsContinuationLine(QStringView trimmed) {
-    return !trimmed.isEmpty() && !IsCommentLine(trimmed) && !IsKeyLine(trimmed) &&
-           !IsValueLine(trimmed) && !ContainsHeaderText(trimmed);
 }

@@ -16,14 +16,29 @@ enum class TRegDataType : std::uint8_t {
     rdUnknown,      // never stored; the state while a line is parsed
 };
 
-// Why the registry editor would not import a value line.
+// Why the registry editor would not import a line.
 enum class TRegLineFault : std::uint8_t {
     None,
-    TextAfterQuote, // text after a string's closing quote: "B"="x"junk
+    // A value line with a name: the writer names the value.
+    TextAfterQuote,   // text after a string's closing quote: "B"="x"junk
+    NotData,          // data that is no quoted string, dword:, hex...: or -: "N"=text, "N"=-"x"
+    NulEscape,        // \0 written inside a quoted string
+    HashLineInData,   // a "#" line inside continued hex data
+    BackslashNoComma, // hex data continued with no comma before the backslash (20\ at the end)
+    // Any other line; Data holds it as written and Name is empty.
+    NotKeyOrValue,   // neither "[...]" nor a value line ("name"=... or @=...)
+    NoEquals,        // a value name that is not closed, or not followed by "="
+    OutsideKey,      // a value line before the first key
+    UnderDeletedKey, // a value line under [-key]
 };
 
+// The line faults whose value has no name: Data holds the line as written.
+inline bool IsWholeLineFault(TRegLineFault fault) {
+    return fault >= TRegLineFault::NotKeyOrValue;
+}
+
 struct TRegValue {
-    // The name with the export's escapes undone; "@" for the default value.
+    // The name with the export's escapes undone; empty for the default value (@).
     QString Name;
     TRegDataType DataType = TRegDataType::rdUnknown;
     // rdString: the string itself (enclosing quotes removed, escapes undone when it was quoted).
@@ -39,4 +54,8 @@ struct TRegKey {
     QList<TRegValue> Values;
     // The line was `[-path]`: the export deletes this key (and ignores values written under it).
     bool Deleted = false;
+    // The key line has no closing "]": Path is the text after "[", and nothing is imported.
+    bool Unclosed = false;
+    // No key line: the lines read before the first key, none of which is imported.
+    bool LinesOnly = false;
 };

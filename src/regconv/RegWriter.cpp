@@ -4,7 +4,6 @@
 
 #include "regconv/AdvancedRegConverter.h"
 #include "regconv/InnoText.h"
-#include "regconv/RegConvertError.h"
 #include "regconv/RegFileDecoding.h"
 #include "regconv/RegHexData.h"
 #include "regconv/RegLineText.h"
@@ -17,17 +16,58 @@ using namespace qm::regconv;
 namespace {
 
 QString KeyRef(const TRegKey& key) {
-    return (key.Deleted ? QStringLiteral("[-") : QStringLiteral("[")) % key.Path % u']';
+    return (key.Deleted ? QStringLiteral("[-") : QStringLiteral("[")) % key.Path %
+           (key.Unclosed ? QString() : QStringLiteral("]"));
 }
 
 QString ValueRef(const TRegValue& value, const TRegKey& key) {
-    const QString name = value.Name == u"@" ? QStringLiteral("@") : u'"' % value.Name % u'"';
+    const QString name = value.Name.isEmpty() ? QStringLiteral("@") : u'"' % value.Name % u'"';
     return QStringLiteral("value ") % name % QStringLiteral(" of ") % KeyRef(key);
 }
 
 QString NotConverted(const QString& what, const QString& why) {
     return InnoComment(
         QString(QStringLiteral("Not converted: ") % what % QStringLiteral(": ") % why));
+}
+
+QString FaultReason(TRegLineFault fault) {
+    using F = TRegLineFault;
+    switch (fault) {
+    case F::TextAfterQuote:
+        return QStringLiteral("the registry editor does not import a string with text after its "
+                              "closing quote");
+    case F::NotData:
+        return QStringLiteral("the registry editor imports only a quoted string, dword:, hex: "
+                              "or - as data");
+    case F::NulEscape:
+        return QStringLiteral("the registry editor does not import a string holding \\0");
+    case F::HashLineInData:
+        return QStringLiteral("a # line inside its continued data ends it, and the registry "
+                              "editor does not import it");
+    case F::BackslashNoComma:
+        return QStringLiteral("its data goes on over a backslash that follows no comma, which the "
+                              "registry editor does not import");
+    case F::NotKeyOrValue:
+        return QStringLiteral("the registry editor imports only key lines [...] and value lines "
+                              "\"name\"=... or @=...");
+    case F::NoEquals:
+        return QStringLiteral("the registry editor imports no value whose quoted name is not "
+                              "followed by =");
+    case F::OutsideKey:
+        return QStringLiteral("the value comes before any key");
+    case F::UnderDeletedKey:
+        return QStringLiteral("the registry editor ignores values under a key it deletes");
+    case F::None:
+        break;
+    }
+    return {};
+}
+
+// The comment for a line the registry editor would not import.
+QString FaultComment(const TRegValue& value, const TRegKey& key) {
+    if (IsWholeLineFault(value.Fault))
+        return NotConverted(FaultReason(value.Fault), value.Data);
+    return NotConverted(ValueRef(value, key), FaultReason(value.Fault));
 }
 
 bool IsHexDigits(QStringView s) {
@@ -60,6 +100,18 @@ QString AppendQuotedString(TLineBuffer& out, QStringView text) {
     return problem;
 }
 
+// The one key Inno Setup's compiler refuses to delete, under any root, at install or at
+// uninstall (deletekey, uninsdeletekey): removing it would take every system environment
+// variable with it. Probed with the real compiler over every key of a large set of exports.
+bool CompilerForbidsDeleting(QStringView subkey) {
+    return subkey.compare(u"SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment",
+                          Qt::CaseInsensitive) == 0;
+}
+
+const QString kForbiddenDeletion =
+    QStringLiteral("Inno Setup's compiler refuses to delete this key, which holds the system's "
+                   "environment variables");
+
 QStringView ChopTrailingNuls(QStringView text) {
     while (!text.isEmpty() && text.back() == QChar::Null)
         text.chop(1);
@@ -89,6 +141,16 @@ void TAdvancedRegConverter::GenerateISSContent() {
 }
 
 void TAdvancedRegConverter::WriteKey(const TRegKey& key, QStringList& out) {
+    if (key.LinesOnly) {
+        for (const TRegValue& value : key.Values)
+            out.append(FaultComment(value, key));
+        return;
+    }
+    if (key.Unclosed) {
+        WriteKeyComments(key, QStringLiteral("the registry editor imports no key line without ]"),
+                         QStringLiteral("the key line has no ]"), out);
+        return;
+    }
     QString root;
     QString subkey;
     const bool split = SplitKeyPath(key.Path, root, subkey);
@@ -117,12 +179,21 @@ void TAdvancedRegConverter::WriteKey(const TRegKey& key, QStringList& out) {
     }
     const QString prefix =
         QStringLiteral("Root: ") % root % QStringLiteral("; Subkey: ") % InnoQuoted(subkey) % u';';
+    const bool forbidden = CompilerForbidsDeleting(subkey);
     if (key.Deleted) {
-        // The export's editor ignores values listed under a key it deletes.
-        out.append(prefix % QLatin1StringView(" Flags: deletekey;"));
+        out.append(forbidden ? NotConverted(KeyRef(key), kForbiddenDeletion)
+                             : prefix % QLatin1StringView(" Flags: deletekey;"));
+        for (const TRegValue& value : key.Values)
+            out.append(FaultComment(value, key));
         return;
     }
-    out.append(prefix % FKeyFlags);
+    if (forbidden && FKeyFlags == u" Flags: uninsdeletekey;") {
+        out.append(InnoComment(QString(QStringLiteral("uninsdeletekey left out for ") %
+                                       KeyRef(key) % QStringLiteral(": ") % kForbiddenDeletion)));
+        out.append(prefix);
+    } else {
+        out.append(prefix % FKeyFlags);
+    }
     for (const TRegValue& value : key.Values)
         out.append(ValueLine(prefix, key, value, FValueFlags));
 }
@@ -131,10 +202,8 @@ QString TAdvancedRegConverter::ValueLine(const QString& keyPrefix, const TRegKey
                                          const TRegValue& value, QStringView valueFlags) {
     // Built in reused buffers and copied out at its exact size: no temporaries per value, and
     // no spare capacity kept by a million lines.
-    if (value.Fault == TRegLineFault::TextAfterQuote)
-        return NotConverted(ValueRef(value, key),
-                            QStringLiteral("the registry editor does not import a string with "
-                                           "text after its closing quote"));
+    if (value.Fault != TRegLineFault::None)
+        return FaultComment(value, key);
     if (QString problem = LineBreakingProblem(value.Name, u"the name"); !problem.isEmpty())
         return NotConverted(ValueRef(value, key), problem);
     FLine.clear();
@@ -145,7 +214,7 @@ QString TAdvancedRegConverter::ValueLine(const QString& keyPrefix, const TRegKey
         FLine.append(u"; Flags: deletevalue;");
         return ToQString(FLine);
     }
-    const TValueData formatted = FormatValueData(value, key);
+    const TValueData formatted = FormatValueData(value);
     if (!formatted.Problem.isEmpty())
         return NotConverted(ValueRef(value, key), formatted.Problem);
     FLine.append(u" ValueType: ");
@@ -160,20 +229,18 @@ QString TAdvancedRegConverter::ValueLine(const QString& keyPrefix, const TRegKey
 }
 
 void TAdvancedRegConverter::AppendValueName(TLineBuffer& out, const QString& name) {
-    // "@" is the export's name of the default value, which Inno Setup calls "".
     out.push_back(u'"');
-    if (name != u"@")
-        AppendInnoEscaped(out, name);
+    AppendInnoEscaped(out, name);
     out.push_back(u'"');
 }
 
 void TAdvancedRegConverter::WriteKeyComments(const TRegKey& key, const QString& keyReason,
                                              const QString& valueReason, QStringList& out) {
     out.append(NotConverted(KeyRef(key), keyReason));
-    if (key.Deleted)
-        return;
     for (const TRegValue& value : key.Values)
-        out.append(NotConverted(ValueRef(value, key), valueReason));
+        out.append(value.Fault != TRegLineFault::None
+                       ? FaultComment(value, key)
+                       : NotConverted(ValueRef(value, key), valueReason));
 }
 
 bool TAdvancedRegConverter::SplitKeyPath(const QString& path, QString& root, QString& subkey) {
@@ -191,7 +258,7 @@ bool TAdvancedRegConverter::SplitKeyPath(const QString& path, QString& root, QSt
 }
 
 QString TAdvancedRegConverter::TrimBackslashes(QStringView text) {
-    text = TrimControl(text);
+    // Blanks are part of a key's name ("[...\\Sub ]" is the key "Sub ").
     while (text.startsWith(u'\\'))
         text = text.sliced(1);
     while (text.endsWith(u'\\'))
@@ -236,8 +303,7 @@ QStringView TAdvancedRegConverter::GetValueTypeName(TRegDataType type) {
     return u"string";
 }
 
-TAdvancedRegConverter::TValueData TAdvancedRegConverter::FormatValueData(const TRegValue& value,
-                                                                         const TRegKey& key) {
+TAdvancedRegConverter::TValueData TAdvancedRegConverter::FormatValueData(const TRegValue& value) {
     TLineBuffer& data = FData;
     data.clear();
     using T = TRegDataType;
@@ -275,10 +341,10 @@ TAdvancedRegConverter::TValueData TAdvancedRegConverter::FormatValueData(const T
     }
 
     QStringView badItem;
-    if (!ParseByteList(form->Bytes, FBytes, badItem)) {
-        throw ERegConvertError(u'"' % badItem % u"\" is not a hexadecimal byte (" %
-                               ValueRef(value, key) % u')');
-    }
+    if (!ParseByteList(form->Bytes, FBytes, badItem))
+        return {T::rdBinary, badItem.isEmpty()
+                                 ? QStringLiteral("the byte list has an empty item")
+                                 : QString(u'"' % badItem % u"\" is not a hexadecimal byte")};
 
     switch (form->Type) {
     case kRegBinary:

@@ -50,9 +50,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     Require(streamed.Lines == whole.Lines, "whole and streamed conversions write the same lines");
-    qsizetype expected = 1; // the section header, then one line per key and per value
+    qsizetype expected = 1; // the section header, then one line per key line and per value
     for (const TRegKey& key : converter.RegKeys())
-        expected += 1 + (key.Deleted ? 0 : key.Values.size());
+        expected += (key.LinesOnly ? 0 : 1) + key.Values.size();
     Require(whole.Lines.size() == expected, "one line per key and value");
     for (const QString& line : whole.Lines) {
         const qm::testing::InnoLine parsed = qm::testing::ParseInnoRegistryLine(line);

@@ -60,6 +60,19 @@ private slots:
         row("root HKLM64", r, QStringLiteral("Root: HKLM64; Subkey: \"S\""), true);
         row("subkey missing", r, QStringLiteral("Root: HKCU; ValueType: string; ValueName: \"v\""),
             false);
+        const QString environment = QStringLiteral(
+            "Subkey: \"system\\CurrentControlSet\\Control\\Session Manager\\Environment\"; ");
+        row("protected key deleted", r,
+            QStringLiteral("Root: HKCU; ") + environment + QStringLiteral("Flags: deletekey"),
+            false);
+        row("protected key deleted at uninstall", r,
+            QStringLiteral("Root: HKLM64; ") + environment +
+                QStringLiteral("Flags: uninsdeletekey"),
+            false);
+        row("protected key deleted if empty", r,
+            QStringLiteral("Root: HKLM; ") + environment +
+                QStringLiteral("Flags: uninsdeletekeyifempty"),
+            true);
         row("type unknown", r, key + QStringLiteral("ValueType: str; ValueName: \"v\""), false);
         row("dword hex", r,
             key + QStringLiteral("ValueType: dword; ValueName: \"d\"; ValueData: $FFFFFFFF"), true);

@@ -8,6 +8,8 @@
 //   the source (names, sizes, contents).
 
 #include "RealInnoSetup.h"
+#include "RegEditorReadings.h"
+#include "RegExportWriter.h"
 #include "TestMain.h"
 #include "WineRegistry.h"
 #include "regconv/AdvancedRegConverter.h"
@@ -32,6 +34,11 @@ QString CorpusDir() {
     return fromEnv.isEmpty()
                ? QDir(QStringLiteral(QM_SOURCE_DIR "/../shared/corpus/reg")).absolutePath()
                : fromEnv;
+}
+
+bool WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 QString Prefix() {
@@ -126,6 +133,32 @@ struct Export {
     Footprint Print;
 };
 
+// Reads an export and converts it: Lines stays empty when it cannot be converted.
+void LoadExport(const QString& path, const QString& name, Export& e) {
+    e.Path = path;
+    e.Name = name;
+    // Wine's regedit reads an export without a mark in the prefix's ANSI code page.
+    KeyPaths(ReadRegFile(e.Path, QStringLiteral("cp1252")).Text, e.Keys, e.DeletedKeys);
+    TAdvancedRegConverter converter;
+    converter.SetAnsiCodePage(QStringLiteral("cp1252"));
+    TStringListSink sink;
+    if (!converter.ConvertFromFileToMemo(e.Path, &sink))
+        return;
+    e.Lines = sink.Lines.mid(1);
+    for (const QString& k : e.Keys + e.DeletedKeys)
+        e.Print.Keys.insert(Stored(k));
+    for (const TRegKey& key : converter.RegKeys()) {
+        if (key.Deleted)
+            e.Print.DeletedKeys.insert(Stored(key.Path));
+        for (const TRegValue& value : key.Values) {
+            if (value.Fault != TRegLineFault::None)
+                continue; // not written; regedit's value, if any, is compared below
+            e.Print.Values.insert(Stored(key.Path) + u'\n' + value.Name.toLower());
+            e.Values.insert(Stored(key.Path), value.Name.toLower());
+        }
+    }
+}
+
 // Exports known to differ, with the cause; an export listed here that installs exactly is a
 // fault too (take it out). Causes not settled yet are said so.
 const QMap<QString, QString> kKnownDifferences = {
@@ -139,6 +172,62 @@ class TestRealInstall : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_pristine;
+
+    // Installs the sections of exports that cannot interfere with one setup, and imports the
+    // exports with regedit, each from the pristine registry; `differences` gets what differs,
+    // export by export, at the keys each names.
+    void InstallAndImport(const QList<Export>& group, const QString& folder,
+                          QList<QStringList>& differences) {
+        QStringList section{QStringLiteral("[Registry]")};
+        for (const Export& e : group)
+            section << e.Lines;
+        QDir().mkpath(folder);
+        const InnoCompileResult compiled = CompileInnoScript(
+            InnoTestScript(section.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"), true),
+            folder);
+        QVERIFY2(compiled.Ok, qPrintable(compiled.Message));
+
+        CopyHives(m_pristine.path(), Prefix());
+        QString output;
+        QVERIFY2(RunSetup(folder + QStringLiteral("/Output/setup.exe"), {}, &output) == 0,
+                 qPrintable(output));
+        StopServer();
+        WineRegistry installed;
+        QString error;
+        QVERIFY2(installed.Read(Prefix(), error), qPrintable(error));
+
+        CopyHives(m_pristine.path(), Prefix());
+        // One regedit a file (given several, wine's regedit stops at the first it refuses);
+        // its exit code says nothing, the registry does.
+        for (const Export& e : group)
+            RunUnderWine(QStringLiteral("regedit"), {QStringLiteral("/S"), WinePath(e.Path)}, 120,
+                         nullptr, true);
+        StopServer();
+        WineRegistry imported;
+        QVERIFY2(imported.Read(Prefix(), error), qPrintable(error));
+        CopyHives(m_pristine.path(), Prefix());
+
+        for (const Export& e : group) {
+            // Its own values, and every value regedit imported at its keys that no other
+            // export of the group writes: a value our reader missed is compared too.
+            QSet<QString> others;
+            for (const Export& other : group)
+                if (&other != &e)
+                    others.unite(other.Print.Values);
+            QMultiMap<QString, QString> values = e.Values;
+            for (const QString& k : e.Keys) {
+                for (const WineRegistryKey* key : imported.Subtree(k, false)) {
+                    const QString path = key->Path.toLower();
+                    for (const QString& name : key->Values.keys()) {
+                        const QString plain = name.isEmpty() ? QString() : name.sliced(2);
+                        if (!others.contains(path + u'\n' + plain) && !values.contains(path, plain))
+                            values.insert(path, plain);
+                    }
+                }
+            }
+            differences << CompareRegistries(imported, installed, e.Keys, e.DeletedKeys, values);
+        }
+    }
 
 private slots:
     void initTestCase() {
@@ -157,26 +246,10 @@ private slots:
         QDirIterator it(corpus, {QStringLiteral("*.reg")}, QDir::Files,
                         QDirIterator::Subdirectories);
         while (it.hasNext()) {
+            const QString path = it.next();
             Export e;
-            e.Path = it.next();
-            e.Name = QDir(corpus).relativeFilePath(e.Path);
-            // Wine's regedit reads an export without a mark in the prefix's ANSI code page.
-            KeyPaths(ReadRegFile(e.Path, QStringLiteral("cp1252")).Text, e.Keys, e.DeletedKeys);
-            TAdvancedRegConverter converter;
-            converter.SetAnsiCodePage(QStringLiteral("cp1252"));
-            TStringListSink sink;
-            QVERIFY2(converter.ConvertFromFileToMemo(e.Path, &sink), qPrintable(e.Name));
-            e.Lines = sink.Lines.mid(1);
-            for (const QString& k : e.Keys + e.DeletedKeys)
-                e.Print.Keys.insert(Stored(k));
-            for (const TRegKey& key : converter.RegKeys()) {
-                if (key.Deleted)
-                    e.Print.DeletedKeys.insert(Stored(key.Path));
-                for (const TRegValue& value : key.Values) {
-                    e.Print.Values.insert(Stored(key.Path) + u'\n' + value.Name.toLower());
-                    e.Values.insert(Stored(key.Path), value.Name.toLower());
-                }
-            }
+            LoadExport(path, QDir(corpus).relativeFilePath(path), e);
+            QVERIFY2(!e.Lines.isEmpty(), qPrintable(e.Name));
             exports << e;
         }
         std::sort(exports.begin(), exports.end(),
@@ -213,62 +286,19 @@ private slots:
         QStringList faults;
         QTemporaryDir work;
         for (int g = 0; g < groups.size(); ++g) {
-            QStringList section{QStringLiteral("[Registry]")};
+            QList<Export> group;
             for (int i : groups[g])
-                section << exports[i].Lines;
-            const QString folder = work.filePath(QString::number(g));
-            QDir().mkpath(folder);
-            const InnoCompileResult compiled = CompileInnoScript(
-                InnoTestScript(section.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"), true),
-                folder);
-            QVERIFY2(compiled.Ok, qPrintable(compiled.Message));
-
-            CopyHives(m_pristine.path(), Prefix());
-            QString output;
-            QVERIFY2(RunSetup(folder + QStringLiteral("/Output/setup.exe"), {}, &output) == 0,
-                     qPrintable(output));
-            StopServer();
-            WineRegistry installed;
-            QString error;
-            QVERIFY2(installed.Read(Prefix(), error), qPrintable(error));
-
-            CopyHives(m_pristine.path(), Prefix());
-            // One regedit a file (given several, wine's regedit stops at the first it refuses);
-            // its exit code says nothing, the registry does.
-            for (int i : groups[g])
-                RunUnderWine(QStringLiteral("regedit"),
-                             {QStringLiteral("/S"), WinePath(exports[i].Path)}, 120, nullptr, true);
-            StopServer();
+                group << exports[i];
             qInfo("install %d of %lld: %lld exports, %lld lines", g + 1,
-                  static_cast<long long>(groups.size()), static_cast<long long>(groups[g].size()),
+                  static_cast<long long>(groups.size()), static_cast<long long>(group.size()),
                   static_cast<long long>(groupLines[g]));
-            WineRegistry imported;
-            QVERIFY2(imported.Read(Prefix(), error), qPrintable(error));
-
-            for (int i : groups[g]) {
-                const Export& e = exports[i];
-                // Its own values, and every value regedit imported at its keys that no other
-                // export of the group writes: a value our reader missed is compared too.
-                QSet<QString> others;
-                for (int j : groups[g])
-                    if (j != i)
-                        others.unite(exports[j].Print.Values);
-                QMultiMap<QString, QString> values = e.Values;
-                for (const QString& k : e.Keys) {
-                    for (const WineRegistryKey* key : imported.Subtree(k, false)) {
-                        const QString path = key->Path.toLower();
-                        for (const QString& name : key->Values.keys()) {
-                            const QString plain =
-                                name.isEmpty() ? QStringLiteral("@") : name.sliced(2);
-                            if (!others.contains(path + u'\n' + plain) &&
-                                !values.contains(path, plain))
-                                values.insert(path, plain);
-                        }
-                    }
-                }
-                const QStringList differences =
-                    CompareRegistries(imported, installed, e.Keys, e.DeletedKeys, values);
-                if (differences.isEmpty()) {
+            QList<QStringList> differences;
+            InstallAndImport(group, work.filePath(QString::number(g)), differences);
+            if (QTest::currentTestFailed())
+                return;
+            for (int i = 0; i < group.size(); ++i) {
+                const Export& e = group[i];
+                if (differences[i].isEmpty()) {
                     ++exact;
                     if (kKnownDifferences.contains(e.Name))
                         faults << e.Name + QStringLiteral(" (listed as differing, but exact)");
@@ -277,7 +307,7 @@ private slots:
                 QStringList unexplained;
                 const QString comments =
                     e.Lines.filter(QStringLiteral("; Not converted: ")).join(u'\n').toLower();
-                for (const QString& d : differences) {
+                for (const QString& d : differences[i]) {
                     const QString key = d.section(QStringLiteral(": "), 0, 0).toLower();
                     if (!comments.isEmpty() && comments.contains(key.section(u'\\', 1)))
                         continue;
@@ -303,6 +333,57 @@ private slots:
             qInfo("%d differ, as known: %s", cause.value(), qPrintable(cause.key()));
         QVERIFY2(faults.isEmpty(), qPrintable(QStringLiteral("differences of ours in: ") +
                                               faults.join(QStringLiteral(", "))));
+    }
+
+    // The lines the registry editor reads in ways easy to get wrong, as one export.
+    void editorReadingsInstallAsRegeditImports() {
+        QTemporaryDir work;
+        const QString path = work.filePath(QStringLiteral("readings.reg"));
+        QVERIFY(WriteFile(path, Utf16LeWithBom(RegEditorReadingsExport())));
+        Export e;
+        LoadExport(path, QStringLiteral("readings.reg"), e);
+        QVERIFY(!e.Lines.isEmpty());
+        QList<QStringList> differences;
+        InstallAndImport({e}, work.filePath(QStringLiteral("install")), differences);
+        if (QTest::currentTestFailed())
+            return;
+        QVERIFY2(differences[0].isEmpty(),
+                 qPrintable(differences[0].join(u'\n') + u'\n' + e.Lines.join(u'\n')));
+    }
+
+    // The cases where we read as Windows' editor does and wine's regedit does not: each still
+    // differs (one that stopped differing is to be judged by wine again), for the cause given.
+    void wineDiffersWhereListed() {
+        QTemporaryDir work;
+        QList<Export> group;
+        for (const TRegEditorReading& r : kRegEditorReadings) {
+            if (!r.WineDiffers)
+                continue;
+            const QString text = RegEditorReadingExport(r);
+            const QString path =
+                work.filePath(QString::number(group.size()) + QStringLiteral(".reg"));
+            QVERIFY(WriteFile(path, r.Ansi ? Latin1Bytes(text) : Utf16LeWithBom(text)));
+            Export e;
+            LoadExport(path, QString::fromUtf8(r.Name), e);
+            QVERIFY(!e.Lines.isEmpty());
+            group << e;
+        }
+        QList<QStringList> differences;
+        InstallAndImport(group, work.filePath(QStringLiteral("install")), differences);
+        if (QTest::currentTestFailed())
+            return;
+        QStringList same;
+        int i = 0;
+        for (const TRegEditorReading& r : kRegEditorReadings) {
+            if (!r.WineDiffers)
+                continue;
+            if (differences[i++].isEmpty())
+                same << QString::fromUtf8(r.Name);
+            else
+                qInfo("wine's regedit differs, %s: %s", r.Name, r.WineDiffers);
+        }
+        QVERIFY2(same.isEmpty(), qPrintable(QStringLiteral("no longer differ: ") +
+                                            same.join(QStringLiteral(", "))));
     }
 
     void treeInstallsAsItIs() {

@@ -57,27 +57,37 @@ public:
     }
 
     QString KeyName() {
-        QString s = Text(8, false);
+        QString s = TextOrHeader(8, false);
         s.remove(u'\\');
         s = s.trimmed();
         return s.isEmpty() ? QStringLiteral("k") : s;
     }
 
+    // Now and then the header line's text, which inside a key is a name or data like any other.
+    QString TextOrHeader(int maxLength, bool allowEmpty = true) {
+        if (Below(15) == 0)
+            return Below(2) == 0 ? QStringLiteral("Windows Registry Editor Version 5.00")
+                                 : QStringLiteral("REGEDIT4");
+        return Text(maxLength, allowEmpty);
+    }
+
     ExportValue Value() {
         ExportValue v;
-        v.Name = Below(8) == 0 ? QStringLiteral("@") : Text(10);
-        if (v.Name == u"@" && Below(2) == 0)
-            v.Name = QStringLiteral("n@");
-        v.Kind = static_cast<ExportKind>(Below(8));
+        const int name = Below(16);
+        v.Name = name < 2    ? QString()
+                 : name == 2 ? QStringLiteral("@")
+                 : name == 3 ? QStringLiteral("n@")
+                             : TextOrHeader(10);
+        v.Kind = static_cast<ExportKind>(Below(9));
         switch (v.Kind) {
         case ExportKind::String:
         case ExportKind::ExpandSz:
         case ExportKind::HexString:
-            v.Text = Text(40);
+            v.Text = TextOrHeader(40);
             break;
         case ExportKind::MultiSz:
             for (int i = Below(4); i > 0; --i)
-                v.Strings.append(Text(12, false));
+                v.Strings.append(TextOrHeader(12, false));
             break;
         case ExportKind::DWord:
             v.Number = m_rng.generate();
@@ -91,6 +101,27 @@ public:
             break;
         case ExportKind::Delete:
             break;
+        case ExportKind::Raw: {
+            // Malformed data costs its value only; a line that cannot go on a value's data
+            // costs itself.
+            static const QStringList bad = {
+                QStringLiteral("hex:01,,02"),
+                QStringLiteral("hex:01,zz,02"),
+                QStringLiteral("hex:100"),
+                QStringLiteral("hex(2):48\\,4f,00,00"),
+                QStringLiteral("hex:01,00  #comment"),
+                QStringLiteral("hex(7):41,00,\\\r\n# ends it\r\n  00,00"),
+                QStringLiteral("-\"x\""),
+                QStringLiteral("dword:1234 #note")};
+            v.Text = bad[Below(static_cast<int>(bad.size()))];
+            break;
+        }
+        }
+        if (Below(5) == 0) {
+            static const QStringList skipped = {QString(), QStringLiteral("; a comment"),
+                                                QStringLiteral("  ;indented")};
+            for (int i = 1 + Below(2); i > 0; --i)
+                v.SkippedLines.append(skipped[Below(static_cast<int>(skipped.size()))]);
         }
         return v;
     }
@@ -103,6 +134,8 @@ public:
         for (int i = 1 + Below(3); i > 0; --i)
             key.Path += u'\\' + KeyName();
         key.Deleted = Below(10) == 0;
+        if (Below(6) == 0)
+            key.Tail = Below(2) == 0 ? QStringLiteral(" ; note") : QStringLiteral("\t;");
         if (!key.Deleted) {
             for (int i = Below(6); i > 0; --i)
                 key.Values.append(Value());
@@ -150,7 +183,7 @@ QStringList Expected(const ExportKey& key, const QString& root, const TRegConvOp
     const QString valueFlags = o.UninsDeleteValue ? QStringLiteral("uninsdeletevalue") : QString();
     QStringList out{QStringList{root, subkey, QStringLiteral("none"), {}, {}, keyFlags}.join(u'|')};
     for (const ExportValue& v : key.Values) {
-        const QString name = v.Name == u"@" ? QString() : v.Name;
+        const QString& name = v.Name;
         QString type;
         QString data;
         QString flags = valueFlags;
@@ -184,6 +217,12 @@ QStringList Expected(const ExportKey& key, const QString& root, const TRegConvOp
             type = QStringLiteral("none");
             flags = QStringLiteral("deletevalue");
             break;
+        case ExportKind::Raw:
+            // A comment for the value, and one for each line after a # line that ends its data.
+            for (QStringView line : QStringView(v.Text).split(QStringLiteral("\r\n")))
+                if (!line.startsWith(u'#'))
+                    out.append(QStringLiteral("; Not converted"));
+            continue;
         }
         out.append(QStringList{root, subkey, type, name, data, flags}.join(u'|'));
     }
@@ -236,6 +275,11 @@ private slots:
                 QVERIFY2(parsed.Error.isEmpty() && !parsed.Entry.Expands,
                          qPrintable(
                              QStringLiteral("seed %1: %2: %3").arg(seed).arg(line, parsed.Error)));
+                if (parsed.Kind == InnoLineKind::Comment &&
+                    line.startsWith(QStringLiteral("; Not converted: "))) {
+                    actual.append(QStringLiteral("; Not converted"));
+                    continue;
+                }
                 QCOMPARE(parsed.Kind, InnoLineKind::Entry);
                 actual.append(Describe(parsed.Entry));
             }

@@ -24,6 +24,5 @@ private slots:
     void commentsNeverEndInBackslash();
     void keyPaths();
     void rootThatWouldAddParameters();
-    void nonHexByteFailsTheConversion();
     void emptyExport();
 };

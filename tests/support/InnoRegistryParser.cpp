@@ -462,6 +462,14 @@ InnoLine ReadRegistryLine(const QString& line) {
         result.Error = QStringLiteral("Subkey is required");
         return result;
     }
+    // The compiler's one protected key, under every root (probed with ISCC 6.4.1).
+    if ((e.Flags.contains(QStringLiteral("deletekey")) ||
+         e.Flags.contains(QStringLiteral("uninsdeletekey"))) &&
+        e.Subkey.compare(u"SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment",
+                         Qt::CaseInsensitive) == 0) {
+        result.Error = QStringLiteral("deletekey and uninsdeletekey are prohibited on this key");
+        return result;
+    }
     if (!kTypes.contains(e.ValueType)) {
         result.Error = QStringLiteral("invalid ValueType \"%1\"").arg(e.ValueType);
         return result;

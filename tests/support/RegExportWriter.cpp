@@ -14,14 +14,21 @@ QString Escaped(const QString& s) {
 }
 
 QString NameText(const QString& name) {
-    return name == u"@" ? QStringLiteral("@") : u'"' + Escaped(name) + u'"';
+    return name.isEmpty() ? QStringLiteral("@") : u'"' + Escaped(name) + u'"';
+}
+
+void AppendLines(QString& out, const QStringList& lines) {
+    for (const QString& line : lines)
+        out += line + QStringLiteral("\r\n");
 }
 
 // "prefix" + comma-separated bytes, wrapped as the registry editor wraps them: a line ends in
 // ",\" before it passes 80 characters and the next one is indented by two blanks.
-void AppendHexData(QString& out, const QString& lead, const QString& prefix, const QByteArray& b) {
+void AppendHexData(QString& out, const QString& lead, const QString& prefix, const QByteArray& b,
+                   const QStringList& skipped) {
     static constexpr char kDigits[] = "0123456789abcdef";
     QString line = lead + u'=' + prefix;
+    bool wrapped = false;
     for (qsizetype i = 0; i < b.size(); ++i) {
         const auto v = static_cast<unsigned char>(b[i]);
         line.append(QLatin1Char(kDigits[v >> 4]));
@@ -30,6 +37,9 @@ void AppendHexData(QString& out, const QString& lead, const QString& prefix, con
             line.append(u',');
             if (line.size() > 76) {
                 out.append(line + QStringLiteral("\\\r\n"));
+                if (!wrapped)
+                    AppendLines(out, skipped);
+                wrapped = true;
                 line = QStringLiteral("  ");
             }
         }
@@ -70,16 +80,21 @@ QString ExportHeader(bool regedit4) {
 }
 
 QString ExportKeyText(const ExportKey& key, bool regedit4) {
-    QString out = (key.Deleted ? QStringLiteral("[-") : QStringLiteral("[")) + key.Path +
-                  QStringLiteral("]\r\n");
+    QString out = (key.Deleted ? QStringLiteral("[-") : QStringLiteral("[")) + key.Path + u']' +
+                  key.Tail + QStringLiteral("\r\n");
     for (const ExportValue& v : key.Values) {
         const QString lead = NameText(v.Name);
+        const QStringList& skipped = v.SkippedLines;
+        const qsizetype before = out.size();
         switch (v.Kind) {
         case ExportKind::String:
             out += lead + QStringLiteral("=\"") + Escaped(v.Text) + QStringLiteral("\"\r\n");
             break;
         case ExportKind::Delete:
             out += lead + QStringLiteral("=-\r\n");
+            break;
+        case ExportKind::Raw:
+            out += lead + u'=' + v.Text + QStringLiteral("\r\n");
             break;
         case ExportKind::DWord:
             out += lead + QStringLiteral("=dword:") +
@@ -89,22 +104,28 @@ QString ExportKeyText(const ExportKey& key, bool regedit4) {
         case ExportKind::QWord: {
             QByteArray bytes(8, '\0');
             qToLittleEndian<quint64>(v.Number, bytes.data());
-            AppendHexData(out, lead, QStringLiteral("hex(b):"), bytes);
+            AppendHexData(out, lead, QStringLiteral("hex(b):"), bytes, skipped);
             break;
         }
         case ExportKind::Binary:
-            AppendHexData(out, lead, QStringLiteral("hex:"), v.Bytes);
+            AppendHexData(out, lead, QStringLiteral("hex:"), v.Bytes, skipped);
             break;
         case ExportKind::ExpandSz:
-            AppendHexData(out, lead, QStringLiteral("hex(2):"), TextBytes(v.Text, regedit4));
+            AppendHexData(out, lead, QStringLiteral("hex(2):"), TextBytes(v.Text, regedit4),
+                          skipped);
             break;
         case ExportKind::HexString:
-            AppendHexData(out, lead, QStringLiteral("hex(1):"), TextBytes(v.Text, regedit4));
+            AppendHexData(out, lead, QStringLiteral("hex(1):"), TextBytes(v.Text, regedit4),
+                          skipped);
             break;
         case ExportKind::MultiSz:
-            AppendHexData(out, lead, QStringLiteral("hex(7):"), MultiBytes(v.Strings, regedit4));
+            AppendHexData(out, lead, QStringLiteral("hex(7):"), MultiBytes(v.Strings, regedit4),
+                          skipped);
             break;
         }
+        // One line of data: the skipped lines follow it.
+        if (out.indexOf(u'\n', before) == out.size() - 1)
+            AppendLines(out, skipped);
     }
     out += QStringLiteral("\r\n");
     return out;

@@ -19,19 +19,24 @@ enum class ExportKind {
     Binary,    // hex:
     HexString, // hex(1): a string stored as hex
     Delete,    // =-
+    Raw,       // Text written as the data, as it stands (malformed data, for instance)
 };
 
 struct ExportValue {
-    QString Name; // "@" writes the default value
+    QString Name; // empty writes the default value, @ (a name "@" is written quoted)
     ExportKind Kind = ExportKind::String;
-    QString Text;        // String, ExpandSz, HexString
+    QString Text;        // String, ExpandSz, HexString, Raw
     QStringList Strings; // MultiSz
     quint64 Number = 0;  // DWord, QWord
     QByteArray Bytes;    // Binary
+    // Lines the registry editor skips inside continued data (blank ones, "; ..."): written
+    // after the first line of hex data that goes on, or after the value when none does.
+    QStringList SkippedLines;
 };
 
 struct ExportKey {
     QString Path;
+    QString Tail; // after the key line's "]", such as " ; note"
     bool Deleted = false;
     QList<ExportValue> Values;
 };

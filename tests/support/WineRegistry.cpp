@@ -171,7 +171,7 @@ QStringList CompareRegistries(const WineRegistry& expected, const WineRegistry& 
                 names.removeDuplicates();
             } else {
                 for (const QString& name : values.values(path))
-                    names << (name == u"@" ? QString() : QStringLiteral("n:") + name);
+                    names << (name.isEmpty() ? QString() : QStringLiteral("n:") + name);
             }
             for (const QString& name : names) {
                 const QString a = w->Values.value(name);

@@ -35,7 +35,7 @@ private:
 };
 
 // What differs between two registries at the given export keys (whether each exists, and
-// its values named in `values`: folded key path -> folded value names, "@" the default), and
+// its values named in `values`: folded key path -> folded value names, empty for the default), and
 // at and below the keys given as `trees` (an export's deletions), all values included: one
 // line per key or value.
 QStringList CompareRegistries(const WineRegistry& expected, const WineRegistry& actual,
