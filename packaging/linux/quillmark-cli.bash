@@ -23,7 +23,7 @@ _quillmark_cli() {
             fi ;;
         files)
             if [[ $cur == -* ]]; then
-                COMPREPLY=($(compgen -W "--dest --flags --full-path -o --quiet --help" -- "$cur"))
+                COMPREPLY=($(compgen -W "--dest --flags --full-path --empty-dirs -o --quiet --help" -- "$cur"))
             else
                 COMPREPLY=($(compgen -d -- "$cur"))
             fi ;;

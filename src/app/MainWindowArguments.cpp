@@ -84,8 +84,16 @@ void TForm1::dragEnterEvent(QDragEnterEvent* event) {
 void TForm1::dropEvent(QDropEvent* event) {
     const QList<QUrl> urls = event->mimeData()->urls();
     event->acceptProposedAction();
-    if (!urls.isEmpty() && urls.front().isLocalFile())
-        DropItem(QDir::toNativeSeparators(urls.front().toLocalFile()));
+    if (urls.isEmpty() || !urls.front().isLocalFile())
+        return;
+    const QString path = QDir::toNativeSeparators(urls.front().toLocalFile());
+    // During a scan the drop stops it, at once. Otherwise the program the item was dragged
+    // from would wait until the drop returns: the scan or the conversion starts after it.
+    if (TabFile->Scanner().ButtonState() == TFileScanner::bsScanning)
+        DropItem(path);
+    else
+        QMetaObject::invokeMethod(
+            this, [this, path] { DropItem(path); }, Qt::QueuedConnection);
 }
 
 void TForm1::DropItem(const QString& dropped) {

@@ -18,6 +18,7 @@ QList<TComponent> TForm1::Components() const {
                                     {"LabelDestDir", K::Label},
                                     {"GroupBoxFlags", K::GroupBox},
                                     {"CheckListBoxFlags", K::CheckListBox},
+                                    {"CheckBoxEmptyDirs", K::CheckBox},
                                     {"GroupBoxList", K::GroupBox},
                                     {"MemoFileList", K::Memo},
                                     {"StatusBar1", K::StatusBar},

@@ -20,6 +20,8 @@ const QString kOption = QStringLiteral("Option");
 
 const QString kRegistry = QStringLiteral("Registry");
 
+const QString kFiles = QStringLiteral("Files");
+
 } // namespace
 
 void TForm1::LoadNastr() {
@@ -37,6 +39,8 @@ void TForm1::LoadNastr() {
     }
     TabFile->CheckBoxFullName->setChecked(
         ini.ReadBool(kOption, QStringLiteral("CheckBoxFullName"), false));
+    TabFile->CheckBoxEmptyDirs->setChecked(
+        ini.ReadBool(kFiles, TabFile->CheckBoxEmptyDirs->objectName(), false));
     // In this order: the page's handlers keep the two key options apart.
     for (QCheckBox* box : {TabReg->CheckBoxUninsdeletevalue, TabReg->CheckBoxUninsdeletekey,
                            TabReg->CheckBoxUninsdeletekeyifempty})
@@ -75,6 +79,8 @@ bool TForm1::SaveNastr(QString& error) {
     for (QCheckBox* box : {TabReg->CheckBoxUninsdeletevalue, TabReg->CheckBoxUninsdeletekey,
                            TabReg->CheckBoxUninsdeletekeyifempty})
         ini.WriteBool(kRegistry, box->objectName(), box->isChecked());
+    ini.WriteBool(kFiles, TabFile->CheckBoxEmptyDirs->objectName(),
+                  TabFile->CheckBoxEmptyDirs->isChecked());
     ini.WriteBool(kOption, QStringLiteral("ButtonFileOption"), TabFile->FileOptionsVisible());
     ini.WriteBool(kOption, QStringLiteral("ButtonRegOption"), TabReg->RegOptionsVisible());
     for (QAction* theme : {ThemeAuto, ThemeLight, ThemeDark})

@@ -9,15 +9,18 @@
 namespace qm::cli {
 
 const char kFilesUsage[] =
-    "quillmark-cli files DIR [--dest TEXT] [--flags a,b,...] [--full-path] [-o OUT]\n"
-    "                   [--quiet]\n"
+    "quillmark-cli files DIR [--dest TEXT] [--flags a,b,...] [--full-path] [--empty-dirs]\n"
+    "                   [-o OUT] [--quiet]\n"
     "    Writes an Inno Setup [Files] section with one entry per file below DIR.\n"
     "    DIR is taken as the folder text exactly as given: with a trailing separator the\n"
     "    Source paths start below DIR, without one they start with DIR's own name.\n"
-    "    --dest TEXT    the DestDir of files directly in DIR (an Inno Setup constant such\n"
-    "                   as {app}); subfolders are added below it\n"
+    "    --dest TEXT    the DestDir of files directly in DIR, written as it stands (Inno\n"
+    "                   Setup script such as {app}\\bin or {#MyAppDir}; default {app});\n"
+    "                   subfolders are added below it\n"
     "    --flags LIST   comma-separated [Files] flags, written in the checklist's order\n"
     "    --full-path    Source paths are full paths\n"
+    "    --empty-dirs   a [Dirs] section follows, one entry per empty folder (Inno Setup\n"
+    "                   creates no folder from [Files])\n"
     "    -o OUT         write to OUT instead of standard output (\"-\": standard output)\n"
     "    --quiet        no progress on standard error\n";
 
@@ -32,6 +35,7 @@ public:
     QString Folder;
     QString DestDir;
     bool FullPath = false;
+    bool EmptyDirs = false;
     QList<TFileFlag> FlagItems;
     bool WriteFailed = false;
     bool Quiet = false;
@@ -40,6 +44,7 @@ public:
     QString FolderText() const override { return Folder; }
     QString DestDirText() const override { return DestDir; }
     bool FullPathChecked() const override { return FullPath; }
+    bool EmptyDirsChecked() const override { return EmptyDirs; }
     QList<TFileFlag> Flags() const override { return FlagItems; }
     void ClearOutput() override {}
     void AppendOutputLines(const QStringList& lines) override {
@@ -79,6 +84,8 @@ QString ParseArgs(const QStringList& args, TCliFilesPage& page, QString& out) {
             page.Quiet = true;
         } else if (a == u"--full-path") {
             page.FullPath = true;
+        } else if (a == u"--empty-dirs") {
+            page.EmptyDirs = true;
         } else if (a == u"-o") {
             if (!walker.Next(out) || out.isEmpty())
                 return QStringLiteral("-o needs a file name");

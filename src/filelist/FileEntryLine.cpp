@@ -4,6 +4,7 @@
 #include "regconv/InnoText.h"
 
 #include <QList>
+#include <QStringBuilder>
 
 namespace qm::filelist {
 
@@ -11,16 +12,24 @@ namespace {
 
 constexpr QChar kSeparator(qm::platform::kPathSeparator);
 
-// Appends `text` with every `c` written twice.
-void AppendDoubling(QString& out, QStringView text, QChar c) {
-    qsizetype plain = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == c) {
-            out.append(text.sliced(plain, i + 1 - plain));
-            plain = i; // the character is written again at the start of the next run
-        }
-    }
-    out.append(text.sliced(plain));
+bool IsDeviceName(QStringView name) {
+    // The part before the first dot, blanks at its end ignored: "nul.txt" and "COM1 " are
+    // devices too.
+    QStringView stem = name.first(name.contains(u'.') ? name.indexOf(u'.') : name.size());
+    while (stem.endsWith(u' '))
+        stem.chop(1);
+    static const QStringList kDevices = {QStringLiteral("CON"), QStringLiteral("PRN"),
+                                         QStringLiteral("AUX"), QStringLiteral("NUL")};
+    if (kDevices.contains(stem, Qt::CaseInsensitive))
+        return true;
+    if (stem.size() != 4)
+        return false;
+    const QStringView head = stem.first(3);
+    const QChar digit = stem[3];
+    return (head.compare(u"COM", Qt::CaseInsensitive) == 0 ||
+            head.compare(u"LPT", Qt::CaseInsensitive) == 0) &&
+           ((digit >= u'0' && digit <= u'9') || digit == u'\u00B9' || digit == u'\u00B2' ||
+            digit == u'\u00B3');
 }
 
 } // namespace
@@ -43,18 +52,49 @@ QString SubfolderPath(QStringView folder, QStringView folderText) {
 }
 
 QString DestDirFor(QStringView destDirText, QStringView subfolder) {
-    QStringView base = destDirText;
+    using namespace qm::regconv;
+    // The compiler refuses an empty DestDir; files of the scanned folder go to the
+    // application's folder.
+    QStringView base = destDirText.isEmpty() ? QStringView(u"{app}") : destDirText;
     if (base.endsWith(u'\\'))
         base.chop(1);
-    QString dest;
-    dest.reserve(base.size() + subfolder.size() + 8);
-    dest.append(base);
-    if (!base.isEmpty() && !subfolder.isEmpty())
-        dest.append(u'\\');
-    AppendDoubling(dest, subfolder, u'{');
-    while (dest.contains(QStringLiteral("\\\\")))
-        dest.replace(QStringLiteral("\\\\"), QStringLiteral("\\"));
-    return dest;
+    TLineBuffer dest;
+    dest.reserve(static_cast<std::size_t>(base.size() + subfolder.size()) + 8);
+    // The text is script already, read by the preprocessor before the compiler: even a quote
+    // may belong to an expression ({#"text"}).
+    Append(dest, base);
+    if (!subfolder.isEmpty()) {
+        dest.push_back(u'\\');
+        AppendInnoEscaped(dest, subfolder, TConstants::Expanded);
+    }
+    QString out = ToQString(dest);
+    while (out.contains(QStringLiteral("\\\\")))
+        out.replace(QStringLiteral("\\\\"), QStringLiteral("\\"));
+    return out;
+}
+
+QString WindowsNameProblem(QStringView name) {
+    for (const QChar c : name) {
+        if (c.unicode() < 0x20)
+            return QStringLiteral("the name holds the control character ") +
+                   qm::regconv::VisibleText(QStringView(&c, 1)) +
+                   QStringLiteral(", which Windows does not allow in a file name");
+        if (QStringView(u"\"<>:|?*").contains(c))
+            return QStringLiteral("the name holds %1, which Windows does not allow in a file name")
+                .arg(c);
+    }
+    if (name.endsWith(u'.'))
+        return QStringLiteral("the name ends in a dot, which Windows does not keep");
+    if (name.endsWith(u' '))
+        return QStringLiteral("the name ends in a blank, which Windows does not keep");
+    if (IsDeviceName(name))
+        return QStringLiteral("Windows reserves the name for a device");
+    return {};
+}
+
+QString NotConvertedLine(QStringView reason, QStringView path) {
+    return qm::regconv::InnoComment(
+        QString(QStringLiteral("Not converted: ") % reason % QStringLiteral(": ") % path));
 }
 
 QString EntryLine(QStringView source, QStringView destDir, QStringView flags) {
@@ -64,6 +104,8 @@ QString EntryLine(QStringView source, QStringView destDir, QStringView flags) {
             return InnoComment(
                 QStringLiteral("Not converted: file \"%1\": %2").arg(source.toString(), problem));
     }
+    if (source.contains(u'"'))
+        return NotConvertedLine(u"Inno Setup cannot take a quote in a Source path", source);
     // Inno Setup expands constants in Source only for files outside the installer.
     const bool external = flags.startsWith(u"Flags: ") &&
                           flags.sliced(7).split(u' ').contains(QStringView(u"external"));
@@ -72,13 +114,20 @@ QString EntryLine(QStringView source, QStringView destDir, QStringView flags) {
     line.append(u"Source: \"");
     AppendInnoEscaped(line, source, external ? TConstants::Expanded : TConstants::Literal);
     line.append(u"\"; DestDir: \"");
-    AppendInnoCompilerText(line, destDir);
+    Append(line, destDir);
     line.append(u"\";");
     if (!flags.isEmpty()) {
         Append(line, flags);
         line.push_back(u';');
     }
     return ToQString(line);
+}
+
+QString DirsLine(QStringView destDir, QStringView path) {
+    if (QString problem = qm::regconv::LineBreakingProblem(destDir, u"the name");
+        !problem.isEmpty())
+        return NotConvertedLine(problem, path);
+    return QString(QStringLiteral("Name: \"") % destDir % QStringLiteral("\";"));
 }
 
 } // namespace qm::filelist

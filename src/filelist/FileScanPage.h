@@ -21,6 +21,8 @@ public:
     virtual QString DestDirText() const = 0;    // the selected item of ComboBoxDestDir, or ""
     virtual bool FullPathChecked() const = 0;   // CheckBoxFullName
     virtual QList<TFileFlag> Flags() const = 0; // CheckListBoxFlags, in list order
+    // CheckBoxEmptyDirs: a [Dirs] section for the empty folders follows the entries.
+    virtual bool EmptyDirsChecked() const = 0;
 
     // Outputs.
     virtual void ClearOutput() = 0;                               // MemoFileList

@@ -60,13 +60,20 @@ void TFileScanner::ButtonSearchClick() {
         // A scan started from inside a stopped one's event pump has a path of its own; the
         // stopped scan gets its own back when it unwinds.
         std::vector<qm::platform::DirectoryId> outerFolders = std::exchange(FOpenFolders, {});
+        QStringList outerDirs = std::exchange(FDirsLines, {});
+        const quint64 scanNumber = FScanNumber;
+        FEmptyDirs = FPage.EmptyDirsChecked();
         FPage.ClearOutput();
         FPage.SetStatusText(QString());
         FPage.SetScanControlsEnabled(false);
         SetButtonState(bsScanning);
         FPage.AppendOutputLines({QStringLiteral("[Files]")});
         ScanFolder(NativeFolderText(FPage));
+        // Inno Setup makes no folder from [Files]: the empty ones are created from [Dirs].
+        if (!FDirsLines.isEmpty() && scanNumber == FScanNumber)
+            FPage.AppendOutputLines(QStringList{QString(), QStringLiteral("[Dirs]")} + FDirsLines);
         FOpenFolders = std::move(outerFolders);
+        FDirsLines = std::move(outerDirs);
         FScanStopped = true;
         FPage.SetScanControlsEnabled(true);
         SetButtonState(bsIdle);
@@ -94,7 +101,7 @@ void TFileScanner::ScanFolder(const QString& folder) {
     // counts as one that cannot be listed.
     if (listed && std::find(FOpenFolders.begin(), FOpenFolders.end(), id) != FOpenFolders.end())
         listed = false;
-    if (listed) {
+    if (listed && !entries.empty()) {
         if (!qm::platform::DirectoryListingIsOrdered())
             SortLikeNtfs(entries);
         FOpenFolders.push_back(id);
@@ -112,20 +119,34 @@ void TFileScanner::ScanFolder(const QString& folder) {
                 FOpenFolders.pop_back();
                 return;
             }
-            const QString fullName = prefix + QString::fromStdU16String(entry.Name);
-            if (entry.IsDirectory) {
-                if (!FScanStopped)
-                    ScanFolder(fullName);
-                continue;
-            }
+            const QString name = QString::fromStdU16String(entry.Name);
+            const QString fullName = prefix + name;
             const QStringView source = fullPath || !underBase
                                            ? QStringView(fullName)
                                            : QStringView(fullName).sliced(baseLength);
-            lines.append(qm::filelist::EntryLine(source, destDir, GetSelectedFlags()));
+            // A name Windows cannot hold cannot be installed; for a folder, nothing below it.
+            if (const QString problem = qm::filelist::WindowsNameProblem(name);
+                !problem.isEmpty()) {
+                lines.append(qm::filelist::NotConvertedLine(problem, source));
+            } else if (entry.IsDirectory) {
+                if (!FScanStopped)
+                    ScanFolder(fullName);
+                continue;
+            } else {
+                lines.append(qm::filelist::EntryLine(source, destDir, GetSelectedFlags()));
+            }
             FPage.SetStatusText(fullName);
             FPage.ProcessEvents();
         }
         FOpenFolders.pop_back();
+    } else {
+        // No files to pump after: a tree of empty folders must let events run all the same.
+        if (listed && FEmptyDirs)
+            FDirsLines.append(qm::filelist::DirsLine(
+                qm::filelist::DestDirFor(destDirText,
+                                         qm::filelist::SubfolderPath(folder, folderText)),
+                folder));
+        FPage.ProcessEvents();
     }
     if (!lines.isEmpty() && scanNumber == FScanNumber)
         FPage.AppendOutputLines(lines);

@@ -1,8 +1,9 @@
 #pragma once
 
 // The folder scan behind the Files page's Search/Stop button: walks a folder tree on the
-// calling thread and writes one [Files] entry line per file, letting pending events run after
-// every file so that a Stop click can end it.
+// calling thread and writes one [Files] entry line per file (and, when asked, a [Dirs] line per
+// empty folder), letting pending events run after every file and every empty folder so that a
+// Stop click can end it.
 
 #include "filelist/FileScanPage.h"
 #include "platform/Directory.h"
@@ -38,4 +39,7 @@ private:
     quint64 FScanNumber = 0;
     // The folders being listed, outermost first: a link back into one of them is not followed.
     std::vector<qm::platform::DirectoryId> FOpenFolders;
+    // The [Dirs] lines of the empty folders found so far, when the page asks for them.
+    bool FEmptyDirs = false;
+    QStringList FDirsLines;
 };

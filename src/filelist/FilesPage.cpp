@@ -24,8 +24,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-namespace {} // namespace
-
 TFilesPage::TFilesPage(const QObject* messageItems, QWidget* parent)
     : QWidget(parent), FMessageItems(messageItems) {
     setObjectName(QStringLiteral("TabFile"));
@@ -72,10 +70,13 @@ TFilesPage::TFilesPage(const QObject* messageItems, QWidget* parent)
         item->setCheckState(Qt::Unchecked);
     }
     (new QVBoxLayout(GroupBoxFlags))->addWidget(CheckListBoxFlags);
+    CheckBoxEmptyDirs = qm::i18n::NewNamed<QCheckBox>("CheckBoxEmptyDirs", GroupBoxControl);
+    CheckBoxEmptyDirs->setText(QStringLiteral("Пустые папки в [Dirs]"));
     auto* controlColumn = new QVBoxLayout(GroupBoxControl);
     controlColumn->addWidget(ComboBoxDestDir);
     controlColumn->addWidget(LabelDestDir);
     controlColumn->addWidget(GroupBoxFlags, 1);
+    controlColumn->addWidget(CheckBoxEmptyDirs);
     GroupBoxControl->setFixedWidth(210);
 
     GroupBoxSearch = qm::i18n::NewNamed<QGroupBox>("GroupBoxSearch", this);
@@ -214,6 +215,10 @@ QString TFilesPage::DestDirText() const {
 
 bool TFilesPage::FullPathChecked() const {
     return CheckBoxFullName->isChecked();
+}
+
+bool TFilesPage::EmptyDirsChecked() const {
+    return CheckBoxEmptyDirs->isChecked();
 }
 
 QList<TFileFlag> TFilesPage::Flags() const {

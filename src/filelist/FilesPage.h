@@ -49,6 +49,7 @@ public:
     QLabel* LabelDestDir;
     QGroupBox* GroupBoxFlags;
     QListWidget* CheckListBoxFlags;
+    QCheckBox* CheckBoxEmptyDirs;
     QGroupBox* GroupBoxSearch;
     QCheckBox* CheckBoxFullName;
     QToolButton* ButtonFileOption;
@@ -75,6 +76,7 @@ public:
     QString FolderText() const override;
     QString DestDirText() const override;
     bool FullPathChecked() const override;
+    bool EmptyDirsChecked() const override;
     QList<TFileFlag> Flags() const override;
     void ClearOutput() override;
     void AppendOutputLines(const QStringList& lines) override;

@@ -49,23 +49,6 @@ QString InnoQuoted(QStringView text, TConstants constants) {
     return ToQString(out);
 }
 
-void AppendInnoCompilerText(TLineBuffer& out, QStringView compilerText) {
-    const QStringView t = compilerText;
-    for (qsizetype i = 0; i < t.size(); ++i) {
-        if (t[i] == u'"') {
-            out.append(u"\"\"");
-        } else if (t.sliced(i).startsWith(u"{{#")) {
-            out.append(u"{#\"{{#\"}");
-            i += 2;
-        } else if (t.sliced(i).startsWith(u"{#")) {
-            out.append(u"{#\"{#\"}");
-            i += 1;
-        } else {
-            out.push_back(t[i].unicode());
-        }
-    }
-}
-
 QString LineBreakingProblem(QStringView text, QStringView what) {
     for (const QChar c : text) {
         const char16_t u = c.unicode();

@@ -43,9 +43,6 @@ void AppendInnoEscaped(TLineBuffer& out, QStringView text,
                        TConstants constants = TConstants::Expanded);
 // `text` escaped and enclosed in double quotes.
 QString InnoQuoted(QStringView text, TConstants constants = TConstants::Expanded);
-// Appends text that is already written as the compiler reads it (constants such as {app} kept,
-// literal braces doubled): double quotes doubled, every "{#" written through the preprocessor.
-void AppendInnoCompilerText(TLineBuffer& out, QStringView compilerText);
 
 // Characters no script line may hold: NUL, CR, LF, U+2028, U+2029, U+FDD0, U+FDD1. Why `text`
 // cannot be written, naming it as `what` ("the name holds a line break, ..."), or an empty text.

@@ -59,8 +59,9 @@ private slots:
         QFile f(out);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), NativeSeparators("[Files]\r\n"
-                                               "Source: \"App/lang/de.ini\"; DestDir: \"lang\";\r\n"
-                                               "Source: \"App/App.exe\"; DestDir: \"\";\r\n"));
+                                               "Source: \"App/lang/de.ini\"; DestDir: "
+                                               "\"{app}\\lang\";\r\n"
+                                               "Source: \"App/App.exe\"; DestDir: \"{app}\";\r\n"));
 
         const CliRun full = RunCli({QStringLiteral("files"), m_app, QStringLiteral("--full-path")});
         QVERIFY(

@@ -24,6 +24,7 @@ public:
     QString Folder;
     QString DestDir;
     bool FullPath = false;
+    bool EmptyDirs = false;
     QList<TFileFlag> FlagItems;
 
     QStringList Output;
@@ -38,6 +39,7 @@ public:
     QString FolderText() const override { return ++Calls, Folder; }
     QString DestDirText() const override { return ++Calls, DestDir; }
     bool FullPathChecked() const override { return ++Calls, FullPath; }
+    bool EmptyDirsChecked() const override { return ++Calls, EmptyDirs; }
     QList<TFileFlag> Flags() const override { return ++Calls, FlagItems; }
     void ClearOutput() override {
         ++Calls;

@@ -27,9 +27,9 @@ namespace {
 // The keys the start-up pass looks up, in their order.
 QStringList StartUpKeys() {
     QStringList keys;
-    for (const char* c :
-         {"SpeedButton_GeneralMenu", "TabFile", "GroupBoxControl", "GroupBoxFlags", "GroupBoxList",
-          "GroupBoxPath", "ButtonBrowse", "GroupBoxSearch", "ButtonSearch", "CheckBoxFullName"})
+    for (const char* c : {"SpeedButton_GeneralMenu", "TabFile", "GroupBoxControl", "GroupBoxFlags",
+                          "CheckBoxEmptyDirs", "GroupBoxList", "GroupBoxPath", "ButtonBrowse",
+                          "GroupBoxSearch", "ButtonSearch", "CheckBoxFullName"})
         keys << QStringLiteral("Form1.%1.Caption").arg(QString::fromLatin1(c));
     keys << QStringLiteral("Form1.ButtonFileOption.Hint");
     for (const char* c : {"TabReg", "GroupBox1", "ButtonBrowseReg", "GroupBox2", "ButtonChangeReg"})

@@ -292,18 +292,21 @@ private slots:
         TForm1 form({});
 
         DropOn(form, {text}); // ignored
+        QCoreApplication::processEvents();
         QVERIFY(form.TabFile->EditPath->text().isEmpty() &&
                 form.TabReg->EditPathReg->text().isEmpty());
 
         DropOn(form, {regFolder, m_reg}); // a folder named x.reg is a folder; only the first counts
-        QCOMPARE(form.TabFile->EditPath->text(), regFolder);
-        QCOMPARE(
-            form.TabFile->MemoFileList->toPlainText(),
-            QStringLiteral("[Files]\nSource: \"x.reg%1inside.txt\"; DestDir: \"\";").arg(kSep));
+        // The drop has returned before the scan starts.
+        QVERIFY(form.TabFile->EditPath->text().isEmpty());
+        QTRY_COMPARE(form.TabFile->EditPath->text(), regFolder);
+        QCOMPARE(form.TabFile->MemoFileList->toPlainText(),
+                 QStringLiteral("[Files]\nSource: \"x.reg%1inside.txt\"; DestDir: \"{app}\";")
+                     .arg(kSep));
         QVERIFY(form.TabReg->EditPathReg->text().isEmpty());
 
         DropOn(form, {m_reg, regFolder});
-        QCOMPARE(form.PageControl->currentWidget(), form.TabReg);
+        QTRY_COMPARE(form.PageControl->currentWidget(), form.TabReg);
         QCOMPARE(form.TabReg->EditPathReg->text(), m_reg);
         QCOMPARE(form.DefaultButton(), form.ButtonReg);
         QVERIFY(form.TabReg->MemoReg->toPlainText().startsWith(QStringLiteral("[Registry]")));
@@ -313,6 +316,7 @@ private slots:
         {
             TForm1 form({});
             form.TabFile->CheckBoxFullName->setChecked(true);
+            form.TabFile->CheckBoxEmptyDirs->setChecked(true);
             form.TabReg->CheckBoxUninsdeletekey->setChecked(true);
             form.TabFile->ButtonFileOptionClick();
             form.ThemeDark->setChecked(true);
@@ -327,6 +331,7 @@ private slots:
         QVERIFY(file.contains(QStringLiteral("Window=wsNormal\r\nHeight=650\r\nWidth=800\r\n")));
         TForm1 again({});
         QVERIFY(again.TabFile->CheckBoxFullName->isChecked());
+        QVERIFY(again.TabFile->CheckBoxEmptyDirs->isChecked());
         QVERIFY(again.TabReg->CheckBoxUninsdeletekey->isChecked());
         QVERIFY(again.TabFile->FileOptionsVisible());
         QVERIFY(again.ThemeDark->isChecked() && !again.ThemeAuto->isChecked());
@@ -399,6 +404,7 @@ private slots:
                                          "CheckBoxUninsdeletekeyifempty=0\r\n"
                                          "\r\n"
                                          "[Files]\r\n"
+                                         "CheckBoxEmptyDirs=0\r\n"
                                          "DestDir={app}\r\n"
                                          "\r\n"));
     }

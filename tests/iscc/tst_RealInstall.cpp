@@ -415,29 +415,43 @@ private slots:
         }
         QFile::setPermissions(QDir(tree).filePath(QStringLiteral("read only.dat")),
                               QFileDevice::ReadOwner | QFileDevice::ReadGroup);
+        // Empty folders, made from [Dirs]; names Windows cannot hold, left out with a comment.
+        const QStringList emptyFolders = {QStringLiteral("logs"), QStringLiteral("data/cache"),
+                                          QStringLiteral("{#x}/{y}")};
+        for (const QString& folder : emptyFolders)
+            QVERIFY(QDir(tree).mkpath(folder));
+        for (const char* bad : {"quote\"d.txt", "bad:dir/f.txt", "CON", "trailing."}) {
+            const QString path = QDir(tree).filePath(QString::fromUtf8(bad));
+            QDir().mkpath(QFileInfo(path).path());
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
 
         QProcess cli;
         cli.start(QStringLiteral(QM_CLI_PATH),
                   {QStringLiteral("files"), tree + u'/', QStringLiteral("--dest"),
-                   QStringLiteral("{app}"), QStringLiteral("--flags"),
-                   QStringLiteral("ignoreversion"), QStringLiteral("--quiet")});
+                   QStringLiteral("{#Dest}"), QStringLiteral("--flags"),
+                   QStringLiteral("ignoreversion"), QStringLiteral("--empty-dirs"),
+                   QStringLiteral("--quiet")});
         QVERIFY(cli.waitForFinished(60000));
         QCOMPARE(cli.exitCode(), 0);
         const QString section = QString::fromUtf8(cli.readAllStandardOutput());
         QTemporaryDir work;
-        const InnoCompileResult compiled =
-            CompileInnoScript(InnoTestScript(QStringLiteral("SourceDir=") + WinePath(tree) +
-                                                 QStringLiteral("\r\n") + section,
-                                             true),
-                              work.path());
+        // The destination text is script: here a preprocessor variable.
+        const InnoCompileResult compiled = CompileInnoScript(
+            InnoTestScript(QStringLiteral("SourceDir=") + WinePath(tree) +
+                               QStringLiteral("\r\n#define Dest \"{app}\"\r\n") + section,
+                           true),
+            work.path());
         QVERIFY2(compiled.Ok, qPrintable(compiled.Message + u'\n' + section));
 
+        const QString installed = Prefix() + QStringLiteral("/drive_c/qm installed");
+        QDir(installed).removeRecursively(); // what an earlier run installed
         QString output;
         QVERIFY2(RunSetup(work.filePath(QStringLiteral("Output/setup.exe")),
                           {QStringLiteral("/DIR=C:\\qm installed")}, &output) == 0,
                  qPrintable(output));
         StopServer();
-        const QString installed = Prefix() + QStringLiteral("/drive_c/qm installed");
         QMap<QString, QByteArray> found;
         QDirIterator walk(installed, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
         while (walk.hasNext()) {
@@ -448,6 +462,9 @@ private slots:
         }
         QCOMPARE(found.keys(), hashes.keys());
         QCOMPARE(found, hashes);
+        for (const QString& folder : emptyFolders)
+            QVERIFY2(QDir(installed).exists(folder), qPrintable(folder + u'\n' + section));
+        QVERIFY(!QDir(installed).exists(QStringLiteral("bad:dir")));
         CopyHives(m_pristine.path(), Prefix());
     }
 };
