@@ -144,12 +144,9 @@ void WriteProperty(const TComponent& c, const QString& property, const QString& 
 QStringList ReadLines(const QString& path, bool& ok) {
     const TTextFileRead read = ReadTextFile(path);
     ok = !read.Unreadable && read.Exact;
-    QStringList lines = read.Text.split(u'\n');
-    for (QString& line : lines)
-        if (line.endsWith(u'\r'))
-            line.chop(1);
-    if (!lines.isEmpty() && lines.back().isEmpty())
-        lines.removeLast();
+    QStringList lines;
+    for (QStringView line : TextLines(read.Text))
+        lines.append(line.toString());
     return lines;
 }
 
@@ -245,8 +242,14 @@ void TranslateForm(TTranslation& Translation, ITranslatableWindow& Window, const
     QWidget* window = Window.Window();
 
     if (Window.WindowName() != kMainWindowName) {
-        const QString caption = Translation.LookUp(Window.WindowName() + QStringLiteral(".Caption"),
-                                                   window->windowTitle());
+        // The update window's title carries the program's name after the translated text: a
+        // language without the caption keeps the text, not the name twice.
+        QString current = window->windowTitle();
+        const QString suffix = u' ' + kApplicationTitle;
+        if (Window.WindowName() == kUpdateWindowName && current.endsWith(suffix))
+            current.chop(suffix.size());
+        const QString caption =
+            Translation.LookUp(Window.WindowName() + QStringLiteral(".Caption"), current);
         window->setWindowTitle(caption); // the one place where an empty result replaces a text
     }
     if (Window.WindowName() == kUpdateWindowName)

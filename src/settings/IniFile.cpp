@@ -31,7 +31,7 @@ TIniFile::TIniFile(QString fileName) : FFileName(std::move(fileName)) {
 void TIniFile::Parse(const QString& text) {
     TSection* current = nullptr;
     bool skipping = true; // lines before the first section, and under a repeated header
-    for (QStringView raw : QStringView(text).tokenize(u'\n')) {
+    for (QStringView raw : TextLines(text)) {
         const QStringView line = Strip(raw);
         if (line.isEmpty() || line.startsWith(u';'))
             continue;

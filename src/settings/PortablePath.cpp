@@ -1,5 +1,6 @@
 #include "settings/PortablePath.h"
 
+#include "platform/AsciiCase.h"
 #include "platform/Directory.h"
 #include "platform/KnownFolders.h"
 #include "platform/VersionInfo.h"
@@ -51,8 +52,17 @@ QString PortablePath() {
 }
 
 QString LanguageFilePath(const QString& name) {
-    return ProgramFolder() + QStringLiteral("Language") + kSeparator + name +
-           QStringLiteral(".ini");
+    const QString folder = ProgramFolder() + QStringLiteral("Language");
+    const QString exact = folder + kSeparator + name + QStringLiteral(".ini");
+    if (QFileInfo::exists(exact))
+        return exact;
+    // Language names ignore the case of A to Z (the settings may say "english"), also where the
+    // file system does not.
+    const std::u16string wanted = (name + QStringLiteral(".ini")).toStdU16String();
+    for (const QString& file : QDir(folder).entryList(QDir::Files))
+        if (qm::platform::SameIgnoringAsciiCase(file.toStdU16String(), wanted))
+            return folder + kSeparator + file;
+    return exact;
 }
 
 QString CurrentLanguageName() {

@@ -22,7 +22,8 @@ bool DetectPortableMode();
 // the system cannot tell). Creates the folder (errors ignored).
 QString PortablePath();
 
-// The language file of `name`: <program folder>/Language/<name>.ini.
+// The language file of `name`: <program folder>/Language/<name>.ini, the name's A to Z in
+// any case.
 QString LanguageFilePath(const QString& name);
 // The chosen language's name from the settings file (section Language, key Language); empty
 // when none is chosen.

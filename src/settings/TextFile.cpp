@@ -48,6 +48,22 @@ void Decode(const QByteArray& bytes, TTextFileRead& read) {
 
 } // namespace
 
+QList<QStringView> TextLines(QStringView text) {
+    QList<QStringView> lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != u'\r' && text[i] != u'\n')
+            continue;
+        lines.append(text.sliced(start, i - start));
+        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < text.size())
+        lines.append(text.sliced(start));
+    return lines;
+}
+
 TTextFileRead ReadTextFile(const QString& path) {
     TTextFileRead read;
     QFile file(path);

@@ -5,7 +5,9 @@
 // mark that is not valid UTF-8, the ANSI code page (Windows: the system's; elsewhere
 // Windows-1252), as an older program or editor may have written it.
 
+#include <QList>
 #include <QString>
+#include <QStringView>
 
 enum class TTextEncoding { Utf8, Utf8Bom, Utf16LE, Utf16BE, Ansi };
 
@@ -21,6 +23,10 @@ struct TTextFileRead {
 
 // The text of `path` (a missing file reads as empty, and exact).
 TTextFileRead ReadTextFile(const QString& path);
+
+// The lines of a text, whatever its line ends: CR LF, LF, or CR alone (an older Mac editor's);
+// without the line ends. A text ending in a line end has no empty line after it.
+QList<QStringView> TextLines(QStringView text);
 
 // Replaces `path` with `text` in `encoding` (a byte-order mark where the encoding has one),
 // through a temporary file that is flushed to the disk before it takes the old one's place: a

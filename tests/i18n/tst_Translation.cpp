@@ -167,6 +167,9 @@ private slots:
         TestWindow update(QStringLiteral("Form10"));
         Translate(update);
         QCOMPARE(update.windowTitle(), QStringLiteral("Update Quillmark"));
+        UseLanguage("Form1.Caption=Never\r\n"); // a language without the caption
+        Translate(update);
+        QCOMPARE(update.windowTitle(), QStringLiteral("Update Quillmark"));
 
         UseLanguage("Form10.Caption=\r\n");
         TestWindow emptied(QStringLiteral("Form10"));

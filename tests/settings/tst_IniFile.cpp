@@ -67,6 +67,15 @@ private slots:
             QString());
         QVERIFY(!ini.ValueExists(QStringLiteral("Main"), QStringLiteral("repeated")));
         QVERIFY(!ini.ValueExists(QStringLiteral("Main"), QStringLiteral("before")));
+
+        // Lines end in CR LF, LF or a CR alone, in any mix.
+        const TIniFile mixed(Write(m_dir, "[A]\rk=1\r\n[B]\nk=2\r\r[C]\rk=3", "ends.ini"));
+        QCOMPARE(mixed.Sections(),
+                 QStringList({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")}));
+        QCOMPARE(mixed.ReadString(QStringLiteral("B"), QStringLiteral("k"), QString()),
+                 QStringLiteral("2"));
+        QCOMPARE(mixed.ReadString(QStringLiteral("C"), QStringLiteral("k"), QString()),
+                 QStringLiteral("3"));
     }
 
     void typedValues() {
@@ -195,9 +204,18 @@ private slots:
                  ProgramFolder() + QStringLiteral("Config") + sep + QStringLiteral("Option.ini"));
         PortableMode = false;
         QDir(ProgramFolder() + QStringLiteral("Config")).removeRecursively();
-        QCOMPARE(LanguageFilePath(QStringLiteral("English")), ProgramFolder() +
-                                                                  QStringLiteral("Language") + sep +
-                                                                  QStringLiteral("English.ini"));
+        const QString english =
+            ProgramFolder() + QStringLiteral("Language") + sep + QStringLiteral("English.ini");
+        QCOMPARE(LanguageFilePath(QStringLiteral("English")), english);
+        // The stored name may differ in case from the file's, also on a case-sensitive system.
+        QVERIFY(!QFileInfo::exists(english));
+        QDir().mkpath(QFileInfo(english).path());
+        QFile file(english);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        QCOMPARE(LanguageFilePath(QStringLiteral("english")), english);
+        QFile::remove(english);
+        QDir().rmdir(QFileInfo(english).path()); // when this test made it
     }
 };
 
