@@ -43,10 +43,14 @@ void TForm1::FormActivate() {
     setAcceptDrops(true);
     if (FArguments.isEmpty())
         return;
+    // The argument is handled at the first activation only: a return from the About or update
+    // window, or from a file dialog, must neither undo what the user chose since nor replace a
+    // folder or export chosen with Browse.
+    QString argument = FArguments.front();
+    FArguments.clear();
     LoadNastr();
     QCoreApplication::processEvents();
 
-    QString argument = FArguments.front();
     if (argument.size() >= 2 && argument.startsWith(u'"') && argument.endsWith(u'"'))
         argument = argument.sliced(1, argument.size() - 2);
     const QFileInfo info(argument);

@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTimer>
 
 namespace {
@@ -59,7 +60,11 @@ void TForm1::LoadNastr() {
     const int height = ini.ReadInteger(kOption, QStringLiteral("Height"), -1);
     if (width < 0 && height < 0)
         return;
-    const QSize stored(width < 0 ? outer.width() : width, height < 0 ? outer.height() : height);
+    // A size stored on a larger screen is kept to this one's free area, frame included, so the
+    // title strip and the general-menu button stay on the screen.
+    QSize stored(width < 0 ? outer.width() : width, height < 0 ? outer.height() : height);
+    if (screen())
+        stored = stored.boundedTo(screen()->availableGeometry().size());
     if (isVisible())
         resize(stored - (frameGeometry().size() - size()));
     else
