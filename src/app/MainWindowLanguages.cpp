@@ -48,7 +48,8 @@ void TForm1::LanguageItemClick(QAction* item) {
     TIniFile settings(PortablePath());
     settings.WriteString(QStringLiteral("Language"), QStringLiteral("Language"), name);
     if (!settings.Save()) {
-        QMessageBox::critical(this, kApplicationTitle, settings.ErrorString());
+        QMessageBox::critical(this, kApplicationTitle,
+                              SettingsNotSavedMessage(PortablePath(), settings.ErrorString()));
         return;
     }
     LoadLanguage();

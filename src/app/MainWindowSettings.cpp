@@ -9,7 +9,6 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDir>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QScreen>
@@ -113,8 +112,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
     if (!saved) {
         // Told once; the window closes all the same.
         QMessageBox::warning(this, kApplicationTitle,
-                             QStringLiteral("The settings could not be saved to \"%1\": %2")
-                                 .arg(QDir::toNativeSeparators(PortablePath()), error));
+                             SettingsNotSavedMessage(PortablePath(), error));
     }
     event->accept();
 }

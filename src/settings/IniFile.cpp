@@ -1,5 +1,6 @@
 #include "settings/IniFile.h"
 
+#include <QDir>
 #include <QFile>
 
 namespace {
@@ -191,4 +192,9 @@ bool TIniFile::Save() {
     }
     FError = WriteTextFile(FFileName, text, FEncoding);
     return FError.isEmpty();
+}
+
+QString SettingsNotSavedMessage(const QString& file, const QString& reason) {
+    return QStringLiteral("The settings could not be saved to \"%1\": %2")
+        .arg(QDir::toNativeSeparators(file), reason);
 }

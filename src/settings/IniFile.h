@@ -88,3 +88,6 @@ private:
     QList<TSection> FSections;
     QString FError;
 };
+
+// What the user is told when the settings could not be written to `file`, with the reason.
+QString SettingsNotSavedMessage(const QString& file, const QString& reason);

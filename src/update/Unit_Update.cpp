@@ -250,10 +250,13 @@ void TForm10::LoadNastr() {
     }
 }
 
-bool TForm10::SaveNastr() {
+bool TForm10::SaveNastr(QString& error) {
     TIniFile ini(PortablePath());
     ini.WriteBool(kOption, QStringLiteral("CheckBoxAutoCheck"), CheckBoxAutoCheck->isChecked());
-    return ini.Save();
+    if (ini.Save())
+        return true;
+    error = ini.ErrorString();
+    return false;
 }
 
 void TForm10::Synchronize(const std::function<void()>& step) {
@@ -309,7 +312,10 @@ void TForm10::closeEvent(QCloseEvent* event) {
     LabelUpDate->clear();
     LabelLocalVersion->clear();
     LabelServerVersion->clear();
-    SaveNastr();
+    // An untick of "Check at startup" that cannot be stored is said, as the main window says it.
+    if (QString error; !SaveNastr(error))
+        QMessageBox::warning(this, kApplicationTitle,
+                             SettingsNotSavedMessage(PortablePath(), error));
     done(QDialog::Rejected);
     event->accept();
 }

@@ -72,7 +72,8 @@ public:
     bool QuitRequested() const { return FQuitRequested; }
 
     void LoadNastr();
-    bool SaveNastr();
+    // False, with the reason in `error`, when the settings file cannot be written.
+    bool SaveNastr(QString& error);
 
     // One check for the window: fetches the server's version (blocking, on the calling worker
     // thread), then stores the outcome and writes the labels on the UI thread.

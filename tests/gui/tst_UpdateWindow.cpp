@@ -394,6 +394,23 @@ private slots:
         QVERIFY(!main.GeneralMenuPressed());
     }
 
+    // An untick of "Check at startup" that cannot be stored is said, naming the file.
+    void unwritableSettingsAreSaid() {
+        const QString folder = QFileInfo(PortablePath()).path();
+        QDir(folder).removeRecursively();
+        WriteFile(folder, "not a folder"); // nothing can be written there
+        TForm10 form;
+        QString told;
+        CloseNextPopup([&](QWidget* w) {
+            if (auto* box = qobject_cast<QMessageBox*>(w))
+                told = box->text();
+        });
+        form.CheckBoxAutoCheck->setChecked(false);
+        form.close();
+        QFile::remove(folder);
+        QVERIFY2(told.contains(QDir::toNativeSeparators(PortablePath())), qPrintable(told));
+    }
+
     // The window goes while a server keeps its check waiting: it does not wait for the server.
     void endsWhileChecking() {
         Offer("9.0.0.0", true);
