@@ -213,9 +213,10 @@ private slots:
         QFile file(english);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.close();
-        QCOMPARE(LanguageFilePath(QStringLiteral("english")), english);
+        const bool found = QFileInfo::exists(LanguageFilePath(QStringLiteral("english")));
         QFile::remove(english);
         QDir().rmdir(QFileInfo(english).path()); // when this test made it
+        QVERIFY(found);
     }
 };
 
