@@ -1,37 +1,14 @@
 #!/usr/bin/env bash
 # Our own installer as a user runs it: Quillmark-setup.exe installed silently into a fresh
 # Windows 10 prefix, both installed programs started from there, then the uninstaller run
-# silently; nothing it installed may be left. Setup needs a display (Xvfb) even when silent,
-# and /NOCLOSEAPPLICATIONS, as wine's Restart Manager is a stub.
+# silently; nothing it installed may be left.
 #   check_installer.sh SETUP VERSION
 set -euo pipefail
 setup=$1
 version=$2
-if [ ! -f "$setup" ]; then
-  echo "SKIPPED: no $setup (the build could not run Inno Setup's compiler)"
-  exit 77
-fi
-if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
-  echo "SKIPPED: 32-bit wine cannot start here"
-  exit 77
-fi
-source "$(dirname "$0")/../../tests/support/wine-prefix.sh"
-wine32=/usr/lib/wine/wine
-fail() {
-  echo "FAILED: $*" >&2
-  exit 1
-}
-# Wine's own folder names: C:\Program Files and the common Start menu.
-app="$WINEPREFIX/drive_c/Program Files/Quillmark"
-menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Quillmark.lnk"
+source "$(dirname "$0")/installer-steps.sh" "$setup"
 
-cp "$setup" "$WINEPREFIX/drive_c/Quillmark-setup.exe"
-# Started while the new prefix's services still start, Setup fails on its "Preparing to
-# install" page ("Error reading FPreparingMemo.Lines.Strings"): let them settle first.
-"$wineserver" -w
-xvfb-run -a "$wine32" 'C:\Quillmark-setup.exe' /VERYSILENT /SUPPRESSMSGBOXES /NOCLOSEAPPLICATIONS '/LOG=C:\setup.log' ||
-  fail "Quillmark-setup.exe did not install: $(head -n 40 "$WINEPREFIX/drive_c/setup.log" 2>/dev/null)"
-[ -f "$app/quillmark.exe" ] || fail "no quillmark.exe in $app"
+install_setup "$setup"
 [ -f "$app/Language/English.ini" ] || fail "no language files in $app"
 [ -f "$menu" ] || fail "no Start menu entry"
 [ ! -e "$app/portable.ini" ] || fail "the installed program is portable"

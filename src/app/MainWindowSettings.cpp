@@ -121,25 +121,31 @@ void TForm1::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!FPlaced) {
         FPlaced = true;
-        PlaceOnceFramed(0);
+        PlaceWindow();
+        AwaitFrame(0);
     }
 }
 
 // The stored size is the outer one, frame included, and the window is centred frame and all:
 // both need the frame, which an X11 window manager adds only some time after the window has
-// been shown. Without a window manager none comes, and the window is placed after a short wait.
-void TForm1::PlaceOnceFramed(int tries) {
-    const bool framed = frameGeometry().size() != size();
-    if (!framed && tries < 50 && QGuiApplication::platformName() == u"xcb") {
-        QTimer::singleShot(10, this, [this, tries] { PlaceOnceFramed(tries + 1); });
+// been shown, later still on a busy machine. The window is placed at once as if it had none,
+// and again as soon as the frame is known; without a window manager none comes.
+void TForm1::AwaitFrame(int tries) {
+    // Known: a frame around the window, not the window alone (nor a frame being made).
+    if (frameGeometry() != geometry() && frameGeometry().contains(geometry())) {
+        PlaceWindow();
+    } else if (tries < 500 && QGuiApplication::platformName() == u"xcb") {
+        QTimer::singleShot(10, this, [this, tries] { AwaitFrame(tries + 1); });
         return;
     }
+    FPendingOuterSize = QSize();
+}
+
+void TForm1::PlaceWindow() {
     if (isMaximized())
         return;
-    if (FPendingOuterSize.isValid()) {
+    if (FPendingOuterSize.isValid())
         resize(FPendingOuterSize - (frameGeometry().size() - size()));
-        FPendingOuterSize = QSize();
-    }
     if (screen()) {
         QRect frame = frameGeometry();
         frame.moveCenter(screen()->availableGeometry().center());

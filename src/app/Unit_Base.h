@@ -160,7 +160,8 @@ private:
     void CopyAllText(QPlainTextEdit* memo);
     void ClearText(QPlainTextEdit* memo);
     void FocusWindowChanged(QWindow* window);
-    void PlaceOnceFramed(int tries);
+    void AwaitFrame(int tries);
+    void PlaceWindow();
     void FollowSystemTheme();
     void ApplyPendingVerb(QAction* item, bool& applied, void (TForm1::*registerVerb)(),
                           void (TForm1::*unregisterVerb)());
@@ -177,7 +178,7 @@ private:
     // program (which runs FormActivate) from a return from another application (which does not).
     QWindow* FLastActiveWindow = nullptr;
     bool FActivatedOnce = false;
-    // Outer size read from the settings, applied once the window's frame is known.
+    // Outer size read from the settings, applied when shown and again once the frame is known.
     QSize FPendingOuterSize;
     bool FPlaced = false; // the first showing has sized and centred the window
 };

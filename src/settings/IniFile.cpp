@@ -27,11 +27,15 @@ TIniFile::TIniFile(QString fileName) : FFileName(std::move(fileName)) {
     FLoaded = !read.Unreadable && QFile::exists(FFileName);
     FWritable = !read.Unreadable && read.Exact;
     Parse(read.Text);
+    if (!FUnread.isEmpty())
+        FWritable = false;
 }
 
 void TIniFile::Parse(const QString& text) {
     TSection* current = nullptr;
     bool skipping = true; // lines before the first section, and under a repeated header
+    QString unreadHere = QStringLiteral("it holds lines before its first section, which are not "
+                                        "read");
     for (QStringView raw : TextLines(text)) {
         const QStringView line = Strip(raw);
         if (line.isEmpty() || line.startsWith(u';'))
@@ -39,14 +43,22 @@ void TIniFile::Parse(const QString& text) {
         if (line.startsWith(u'[') && line.endsWith(u']')) {
             const QString name = Strip(line.sliced(1, line.size() - 2)).toString();
             skipping = Find(name) != nullptr;
+            if (skipping)
+                unreadHere = QStringLiteral("its section [%1] appears a second time, and what "
+                                            "follows that header is not read")
+                                 .arg(name);
             if (!skipping) {
                 FSections.append({name, {}});
                 current = &FSections.back();
             }
             continue;
         }
-        if (skipping || !current)
+        if (skipping || !current) {
+            // A line the reading rules leave out would be lost by a rewrite.
+            if (FUnread.isEmpty())
+                FUnread = unreadHere;
             continue;
+        }
         const qsizetype eq = line.indexOf(u'=');
         if (eq < 0) {
             current->Entries.append({line.toString(), QString(), false});
@@ -176,6 +188,10 @@ void TIniFile::DeleteFirstKey(const QString& section, const QString& key) {
 bool TIniFile::Save() {
     if (!FRefused.isEmpty()) {
         FError = FRefused;
+        return false;
+    }
+    if (!FUnread.isEmpty()) {
+        FError = FUnread + QStringLiteral(", so it is not written over");
         return false;
     }
     if (!FWritable) {

@@ -26,7 +26,8 @@ public:
     bool Loaded() const { return FLoaded; }
     // Whether Save() may replace the file: it is missing, or it was read exactly (the text read,
     // encoded again, gives its bytes). A file that could not be read, or only with bytes
-    // replaced, is never written over.
+    // replaced, or read only in part (lines under a repeated section header or before the first
+    // header, which the reading rules leave out), is never written over.
     bool Writable() const { return FWritable; }
 
     const QString& FileName() const { return FFileName; }
@@ -85,6 +86,7 @@ private:
     bool FLoaded = false;
     bool FWritable = true;
     QString FRefused; // why a text given to a write cannot be stored
+    QString FUnread;  // why the file was read only in part
     QList<TSection> FSections;
     QString FError;
 };

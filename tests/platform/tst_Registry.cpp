@@ -41,6 +41,9 @@ private slots:
         QTest::newRow("an integer that is not one")
             << "QMREG1\n" + value + "V\tSoftware\\\\K\tn\tD\tabc\n"
             << false << "kept";
+        QTest::newRow("bytes that are not UTF-8")
+            << "QMREG1\n" + value + "V\tSoftware\\\\K\tw\tS\tcaf\xE9\n"
+            << false << "kept";
         QTest::newRow("no read permission") << "QMREG1\n" + key + value << true << "";
     }
 

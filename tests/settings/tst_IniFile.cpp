@@ -146,6 +146,15 @@ private slots:
             << QByteArray("\xEF\xBB\xBF[A]\r\nk=\xFF\r\n") << false << "1" << QByteArray();
         QTest::newRow("UTF-16 cut in half")
             << QByteArray("\xFF\xFE[\0A\0]\0\r\0\n\0k\0=\0", 17) << false << "1" << QByteArray();
+        // A translator appended a second block; the reading rules take in the first only.
+        QTest::newRow("a repeated section header")
+            << QByteArray("[A]\r\nk=0\r\n[B]\r\nx=1\r\n[a]\r\nadded=2\r\n") << false << "1"
+            << QByteArray();
+        QTest::newRow("a line before the first section")
+            << QByteArray("k=0\r\n[A]\r\nk=0\r\n") << false << "1" << QByteArray();
+        QTest::newRow("a repeated header with nothing under it loses nothing")
+            << QByteArray("[A]\r\nk=0\r\n; note\r\n[A]\r\n\r\n") << false << "1"
+            << QByteArray("[A]\r\nk=1\r\n\r\n");
         QTest::newRow("a line break in a value")
             << QByteArray("[A]\r\nk=0\r\n") << false << "x\n[Run]" << QByteArray();
 #if !defined(Q_OS_WIN) // a file's permissions cannot take the reading away there

@@ -6,6 +6,7 @@
 #include "platform/Registry.h"
 #include "shell/ContextMenuVerbs.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -125,6 +126,32 @@ private slots:
         QVERIFY(!QFile::exists(Entry("folder")));
         QVERIFY(QFile::exists(Entry("regfile")));
         qm::shell::NotifyShell(); // with or without the desktop's tool, no harm
+    }
+
+    // The key and the desktop entry change together or not at all.
+    void halfAChangeIsNone() {
+#if defined(Q_OS_WIN)
+        QSKIP("desktop entries are the freedesktop side of the verbs");
+#endif
+        const QString exe = QStringLiteral("/opt/q");
+        // The applications folder cannot be made: no entry, so no key either.
+        QDir(m_dir.filePath(QStringLiteral("data"))).removeRecursively();
+        QFile blocker(m_dir.filePath(QStringLiteral("data")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        qm::shell::RegisterVerb(TVerbKind::Folder, QStringLiteral("Open"), exe);
+        QVERIFY(!qm::shell::VerbRegistered(TVerbKind::Folder));
+        QVERIFY(QFile::remove(blocker.fileName()));
+
+        // The store refuses the removal (a line it cannot read): the entry stays with the key.
+        qm::shell::RegisterVerb(TVerbKind::Folder, QStringLiteral("Open"), exe);
+        QFile store(m_dir.filePath(QStringLiteral("hkcu.txt")));
+        QVERIFY(store.open(QIODevice::Append));
+        store.write("damaged\n");
+        store.close();
+        qm::shell::UnregisterVerb(TVerbKind::Folder);
+        QVERIFY(qm::shell::VerbRegistered(TVerbKind::Folder));
+        QVERIFY(QFile::exists(Entry("folder")));
     }
 };
 

@@ -94,7 +94,8 @@ std::string Escape(std::u16string_view text) {
     return out;
 }
 
-// The field's text; none when an escape is not one of the four the writer makes.
+// The field's text; none when an escape is not one of the four the writer makes, or when its
+// bytes are not UTF-8 (a line the writer did not make: read with U+FFFD, it would be lost).
 std::optional<std::u16string> Unescape(std::string_view field) {
     std::string out;
     for (std::size_t i = 0; i < field.size(); ++i) {
@@ -121,6 +122,8 @@ std::optional<std::u16string> Unescape(std::string_view field) {
             return std::nullopt;
         }
     }
+    if (!IsValidUtf8(out))
+        return std::nullopt;
     return DecodeUtf8(out);
 }
 
