@@ -16,9 +16,9 @@ TLinkLabel::TLinkLabel(QWidget* parent) : QLabel(parent) {
     QFont f = font();
     f.setUnderline(true);
     setFont(f);
-    QPalette p = palette();
-    p.setColor(QPalette::WindowText, QColor(0, 0, 255));
-    setPalette(p);
+    // The style's link colour, which reads on its own window colour (a fixed blue does not on
+    // a dark one) and follows a change of style.
+    setForegroundRole(QPalette::Link);
     setCursor(Qt::PointingHandCursor);
     setAlignment(Qt::AlignCenter);
 }

@@ -61,7 +61,9 @@ TForm1::TForm1(QStringList arguments, QWidget* parent)
     BuildMenus();
     BuildWindow();
     connect(qApp, &QGuiApplication::focusWindowChanged, this, &TForm1::FocusWindowChanged);
-    qm::themes::WatchSystemTheme(this, [this] { WMSettingChange(); });
+    if (!qm::themes::WatchSystemTheme(this, [this] { WMSettingChange(); }))
+        qWarning("Quillmark: the session bus refused the subscription to the desktop's settings, "
+                 "so the \"System\" theme does not follow their changes");
     FormCreate();
 }
 

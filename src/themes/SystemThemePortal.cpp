@@ -17,7 +17,7 @@ const QString kInterface = QStringLiteral("org.freedesktop.portal.Settings");
 const QString kNamespace = QStringLiteral("org.freedesktop.appearance");
 const QString kKey = QStringLiteral("color-scheme");
 
-// Forwards the portal's SettingChanged signal.
+// Forwards the portal's SettingChanged signal for the appearance's colour scheme.
 class PortalListener : public QObject {
     Q_OBJECT
 
@@ -26,8 +26,9 @@ public:
         : QObject(owner), m_changed(std::move(changed)) {}
 
 public slots:
-    void SettingChanged(const QString& nameSpace, const QString& key, const QDBusVariant&) {
-        if (nameSpace == kNamespace && key == kKey)
+    void SettingChanged(const QDBusMessage& message) {
+        const QList<QVariant> a = message.arguments();
+        if (a.size() >= 2 && a[0].toString() == kNamespace && a[1].toString() == kKey)
             m_changed();
     }
 
@@ -54,11 +55,15 @@ bool SystemPrefersDark() {
     return value.toUInt() == 1;
 }
 
-void WatchSystemTheme(QObject* owner, std::function<void()> changed) {
+bool WatchSystemTheme(QObject* owner, std::function<void()> changed) {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return true; // no desktop session: nothing announces a change
     auto* listener = new PortalListener(owner, std::move(changed));
-    QDBusConnection::sessionBus().connect(kService, kPath, kInterface,
-                                          QStringLiteral("SettingChanged"), listener,
-                                          SLOT(SettingChanged(QString, QString, QDBusVariant)));
+    // The slot takes the whole message: one with typed arguments (a QDBusVariant among them) is
+    // refused unless QtDBus happens to have registered its types by then.
+    return bus.connect(kService, kPath, kInterface, QStringLiteral("SettingChanged"), listener,
+                       SLOT(SettingChanged(QDBusMessage)));
 }
 
 } // namespace qm::themes

@@ -8,6 +8,8 @@ bool SystemPrefersDark() {
 }
 
 // WM_SETTINGCHANGE reaches the main window directly.
-void WatchSystemTheme(QObject*, std::function<void()>) {}
+bool WatchSystemTheme(QObject*, std::function<void()>) {
+    return true;
+}
 
 } // namespace qm::themes

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMimeData>
+#include <QProcess>
 #include <QTimer>
 #include <QUrl>
 #include <QWidget>
@@ -24,6 +25,19 @@ inline void IsolateFromUser(const QString& dir) {
     UseFreshRegistry(dir + QStringLiteral("/hkcu.txt"));
     qputenv("XDG_DATA_HOME", (dir + QStringLiteral("/data")).toUtf8());
     qputenv("QUILLMARK_UPDATE_URLS", "https://127.0.0.1:9/download/");
+}
+
+// Starts a session bus of the test's own (dbus-daemon) and points the process at it; call it
+// before anything connects to a session bus. Empty when it does not start, else its address.
+inline QByteArray StartPrivateSessionBus(QProcess& daemon) {
+    daemon.start(QStringLiteral("dbus-daemon"),
+                 {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                  QStringLiteral("--print-address")});
+    if (!daemon.waitForReadyRead(10000))
+        return {};
+    const QByteArray address = daemon.readLine().trimmed();
+    qputenv("DBUS_SESSION_BUS_ADDRESS", address);
+    return address;
 }
 
 inline void WriteFile(const QString& path, const QByteArray& bytes) {

@@ -108,10 +108,7 @@ class TestUpdateWindow : public QObject {
 private slots:
     void initTestCase() {
         IsolateFromUser(m_dir.path());
-        // A session bus of the test's own, before anything connects to one.
-        m_bus.start(u"dbus-daemon"_s, {u"--session"_s, u"--nofork"_s, u"--print-address"_s});
-        QVERIFY2(m_bus.waitForReadyRead(10000), "dbus-daemon does not start");
-        qputenv("DBUS_SESSION_BUS_ADDRESS", m_bus.readLine().trimmed());
+        QVERIFY2(!StartPrivateSessionBus(m_bus).isEmpty(), "dbus-daemon does not start");
 
         m_temp = m_dir.filePath(u"tmp"_s);
         QDir().mkpath(m_temp);

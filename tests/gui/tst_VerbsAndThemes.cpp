@@ -3,6 +3,7 @@
 
 #include "GuiTestSupport.h"
 #include "TestMain.h"
+#include "about/Unit_About.h"
 #include "app/Unit_Base.h"
 #include "platform/Registry.h"
 #include "settings/IniFile.h"
@@ -14,6 +15,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QImage>
+#include <QLabel>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOption>
@@ -143,7 +145,7 @@ private slots:
 
     // In both styles every check-box indicator (ticked or not, in a box or a list), focus frame
     // and disabled text stands out from its surface by at least 3:1 (WCAG 2.1 non-text
-    // contrast), measured on what the style paints.
+    // contrast), and every label and link by 4.5:1, measured on what the style paints.
     void contrast_data() {
         QTest::addColumn<QString>("style");
         QTest::newRow("light") << kStyleModernLight;
@@ -194,6 +196,28 @@ private slots:
                                         .arg(int(p.State))
                                         .arg(standingOut)));
             }
+        }
+
+        // Text, links included, stands out by 4.5:1 (WCAG 2.1 text contrast): in the About
+        // window as painted, the inkiest pixel of each label against the label's own ground.
+        TForm8 about(nullptr);
+        about.resize(about.sizeHint());
+        const QImage shot = about.grab().toImage();
+        const QList<QLabel*> labels = about.findChildren<QLabel*>();
+        QVERIFY(labels.size() >= 6);
+        for (const QLabel* label : labels) {
+            if (label->text().isEmpty())
+                continue;
+            const QRect area(label->mapTo(&about, QPoint(0, 0)), label->size());
+            const QImage part = shot.copy(area);
+            const QColor ground = part.pixelColor(0, 0);
+            double best = 1;
+            for (int y = 0; y < part.height(); ++y)
+                for (int x = 0; x < part.width(); ++x)
+                    best = std::max(best, Contrast(part.pixelColor(x, y), ground));
+            QVERIFY2(best >= 4.5,
+                     qPrintable(
+                         QStringLiteral("%1: %2:1").arg(label->objectName()).arg(best, 0, 'f', 1)));
         }
     }
 
