@@ -16,7 +16,7 @@ install_setup "$setup"
 "$wine" 'C:\Program Files\Quillmark\quillmark-cli.exe' --version | tr -d '\r' | tee "$WINEPREFIX/version.txt"
 grep -qx "quillmark-cli $version" "$WINEPREFIX/version.txt" || fail "quillmark-cli.exe --version"
 # No update server answers here: a closed local port answers at once.
-QUILLMARK_UPDATE_URLS=http://127.0.0.1:9/ QUILLMARK_STARTUP_TIMING=1 timeout 120 \
+QUILLMARK_UPDATE_URLS=https://127.0.0.1:9/ QUILLMARK_STARTUP_TIMING=1 timeout 120 \
   "$wine" 'C:\Program Files\Quillmark\quillmark.exe' -platform offscreen ||
   fail "the installed quillmark.exe did not start and quit"
 

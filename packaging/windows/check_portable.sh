@@ -22,7 +22,7 @@ printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Q]\r\n"v"="x"\r\n' >"$WINE
   fail "quillmark-cli.exe cannot convert"
 
 # No update server answers here: a closed local port answers at once.
-QUILLMARK_UPDATE_URLS=http://127.0.0.1:9/ QUILLMARK_STARTUP_TIMING=1 timeout 120 "$wine" 'C:\Quillmark\quillmark.exe' -platform offscreen ||
+QUILLMARK_UPDATE_URLS=https://127.0.0.1:9/ QUILLMARK_STARTUP_TIMING=1 timeout 120 "$wine" 'C:\Quillmark\quillmark.exe' -platform offscreen ||
   fail "quillmark.exe did not start and quit"
 [ -f "$folder/Config/Option.ini" ] || fail "quillmark.exe kept no settings beside itself"
 echo "portable build checked"

@@ -5,13 +5,19 @@
 # finds it at start-up, the prompt is answered with Enter (Yes is its default), the update
 # window downloads the newer setup and runs it with the quick-update parameters; then the newer
 # version must be what is installed.
-#   check_update.sh SETUP INSTALLER_FOLDER ISCC
+#   check_update.sh SETUP INSTALLER_FOLDER ISCC SIGNING_KEY
 # INSTALLER_FOLDER holds what made SETUP (Quillmark.iss, Files.iss, Build.iss): the newer setup
-# is the same script compiled with a higher version.
+# is the same script compiled with a higher version, signed with SIGNING_KEY, the private half
+# of the key the build checks updates against (a test build's own: QM_TEST_RELEASE_KEY).
 set -euo pipefail
 setup=$1
 made=$2
 iscc=$3
+signing_key=${4:-}
+if [ ! -f "$signing_key" ]; then
+  echo "SKIPPED: the build checks updates against the release key (configure with QM_TEST_RELEASE_KEY=ON to test them)"
+  exit 77
+fi
 source "$(dirname "$0")/installer-steps.sh" "$setup"
 [ -f "$iscc" ] || { echo "SKIPPED: no $iscc"; exit 77; }
 newer=99.0.0
@@ -36,9 +42,10 @@ sed -e "s/^AppVersion=.*/AppVersion=$newer/" -e "s/^VersionInfoVersion=.*/Versio
 "$wine32" "$iscc" /Q '/OZ:'"${work//\//\\}" 'Z:'"${work//\//\\}"'\Quillmark.iss' ||
   fail "the newer setup did not compile"
 echo "$newer" >"$work/version.txt"
-# The server sends each file as it stands, so each holds its answer's head: with its length,
-# as a real server sends it (under wine, an answer that ends only with its connection fails).
-for file in version.txt Quillmark-setup.exe; do
+openssl dgst -sha256 -sign "$signing_key" -out "$work/Quillmark-setup.exe.sig" \
+  "$work/Quillmark-setup.exe"
+# The server sends each file as it stands, so each holds its answer's head, with its length.
+for file in version.txt Quillmark-setup.exe Quillmark-setup.exe.sig; do
   { printf 'HTTP/1.0 200 OK\r\nContent-Length: %s\r\n\r\n' "$(stat -c %s "$work/$file")"
     cat "$work/$file"; } >"$work/www/download/Quillmark/$file"
 done

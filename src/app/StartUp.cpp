@@ -14,7 +14,7 @@
 #include <QCheckBox>
 #include <QMessageBox>
 
-int RunQuillmark(int argc, char* argv[]) {
+int RunQuillmark(int argc, char* argv[], const char* releaseKey) {
     // A second copy ends at once, silently, before any window exists.
     if (qm::platform::InstanceAlreadyRunning(kApplicationTitle.toStdU16String()))
         return 0;
@@ -33,7 +33,7 @@ int RunQuillmark(int argc, char* argv[]) {
     TForm8 form8(&form1);
     form1.SetAboutWindow(&form8);
     // Its creation may start the background update check.
-    TForm10 form10;
+    TForm10 form10{QByteArray(releaseKey)};
     form1.SetUpdateWindow(&form10);
     form1.SetQuickUpdateSource([&form10] { return form10.CheckBoxQuickUpdate->isChecked(); });
     form1.SetApplicationWindows({&form1, &form8, &form10});

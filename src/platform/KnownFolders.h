@@ -12,4 +12,10 @@ std::u16string RoamingAppDataFolder();
 // $TMPDIR, else /tmp).
 std::u16string TemporaryFolder();
 
+// A folder for files the program writes and then runs (a downloaded update, its script),
+// ending in a path separator: Windows: the user's temporary folder, which is the user's own;
+// elsewhere the user's private folder (mode 0700, owned by the user, no link), never the
+// shared temporary folder, where another user may plant a link. Empty when there is none.
+std::u16string PrivateWorkFolder();
+
 } // namespace qm::platform

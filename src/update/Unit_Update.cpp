@@ -51,6 +51,8 @@ const std::pair<const char*, const char*> kMessageItems[] = {
     {"LangCheckUpdate", "Проверка обновления..."},
     {"LangFailedCheckUpdates", "Не удалось проверить обновления"},
     {"LangConnectionError", "Ошибка соединения"},
+    {"LangNotSigned", "Загрузка не подписана командой Quillmark"},
+    {"LangUpdateNotStarted", "Не удалось запустить обновление"},
 };
 
 template <typename T> T* Named(const char* name, QWidget* parent, const QString& text = QString()) {
@@ -88,7 +90,7 @@ void CheckThread::Execute() {
     });
 }
 
-TForm10::TForm10() : QDialog(nullptr) {
+TForm10::TForm10(QByteArray releaseKey) : QDialog(nullptr), FReleaseKey(std::move(releaseKey)) {
     // No owner: the window has a taskbar button of its own.
     setObjectName(kUpdateWindowName);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
@@ -128,6 +130,9 @@ void TForm10::BuildWindow() {
         Named<QLabel>("LabelServerTitle", GroupBox1, QStringLiteral("Версия на сервере:"));
     LabelServerVersion = Named<QLabel>("LabelServerVersion", GroupBox1);
     SetBold(LabelServerVersion);
+    // Both show the server's version text: as text, whatever markup it holds.
+    for (QLabel* label : {LabelUpDate, LabelServerVersion})
+        label->setTextFormat(Qt::PlainText);
     for (QLabel* title : {LabelLocalTitle, LabelServerTitle})
         title->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     auto* labels = new QGridLayout(GroupBox1);
@@ -229,6 +234,8 @@ QList<TComponent> TForm10::Components() const {
                                     {"LangCheckUpdate", K::MenuItem},
                                     {"LangFailedCheckUpdates", K::MenuItem},
                                     {"LangConnectionError", K::MenuItem},
+                                    {"LangNotSigned", K::MenuItem},
+                                    {"LangUpdateNotStarted", K::MenuItem},
                                     {"TaskbarUpdate", K::Other},
                                     {"IdHTTP1", K::Other},
                                 });
@@ -379,6 +386,8 @@ void TForm10::PromptForUpdate() {
                         Message("LangUpdateNow"));
     QPushButton* yes = box.addButton(Message("LangYes"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(Message("LangNo"), QMessageBox::NoRole);
+    // The server's text is shown as it stands: markup in it would be the server's, not ours.
+    box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(yes);
     box.setEscapeButton(no);
     box.exec();

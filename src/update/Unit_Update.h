@@ -55,7 +55,8 @@ class TForm10 : public QDialog, public ITranslatableWindow {
 
 public:
     // Reads the window's options; with the automatic check on, starts the background check.
-    TForm10();
+    // Downloads are checked against `releaseKey` (PEM); without one every download is refused.
+    explicit TForm10(QByteArray releaseKey = {});
     // Ends the window's workers (their requests are aborted) before it goes.
     ~TForm10() override;
 
@@ -80,8 +81,9 @@ public:
     void Check(QString& ServerVersion, const QString& LocalVersion);
     void CheckForUpdatesInBackground();
     void PromptForUpdate();
-    // Downloads `Server` into memory, then writes it where this build kind keeps it. False
-    // when it could not be fetched or written, or was cancelled.
+    // Downloads `Server` and its signature into memory, checks it, then writes it where this
+    // build kind keeps it (FDownloadedPath). False when it could not be fetched, was not signed
+    // with the release key, could not be written, or was cancelled.
     bool UpdateApp(const QString& Server);
     // Writes and starts the portable update script, then ends the program at once; returns
     // only when the script could not be written.
@@ -138,6 +140,9 @@ private:
 
     int FDownloadMode = 0;
     QString FDownloadUrl; // the file of the running download
+    QByteArray FReleaseKey;
+    QString FDownloadedPath;        // where the last download was written
+    bool FDownloadUnsigned = false; // the last download failed on its signature
     QString FLocalVersion;
     QList<QPointer<QThread>> FWorkers;
     bool FShuttingDown = false;

@@ -1,6 +1,7 @@
 #include "update/UpdateCheck.h"
 
 #include "settings/PortablePath.h"
+#include "update/UpdateFetch.h"
 #include "update/UpdateHttp.h"
 #include "update/UpdateServers.h"
 #include "update/UpdateVersion.h"
@@ -12,6 +13,7 @@ bool FetchServerVersion(QString& version, QString& fileUrl) {
         const QString folder = base + ServerProductName() + u'/';
         THttpClient client;
         client.SetTimeouts(3000, 5000);
+        client.SetBodyLimit(kVersionFileLimit);
         const THttpResult answer = client.Get(folder + QStringLiteral("version.txt"));
         if (!answer.Succeeded() || answer.Status != 200)
             continue;

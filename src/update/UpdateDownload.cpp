@@ -1,11 +1,10 @@
 // The update window's download and installation.
 
 #include "i18n/LanguageFiles.h"
-#include "platform/KnownFolders.h"
-#include "platform/Shell.h"
 #include "settings/PortablePath.h"
 #include "update/TaskbarProgress.h"
 #include "update/Unit_Update.h"
+#include "update/UpdateFetch.h"
 #include "update/UpdateHttp.h"
 #include "update/UpdateInstall.h"
 #include "update/UpdateServers.h"
@@ -21,18 +20,9 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSaveFile>
 #include <cstdlib>
 
 qint64 ProgressStep = 0;
-
-namespace {
-
-QString TempFolder() {
-    return QString::fromStdU16String(qm::platform::TemporaryFolder());
-}
-
-} // namespace
 
 void TForm10::ButtonDownloadClick() {
     if (FDownloadMode == 1) {
@@ -53,25 +43,24 @@ void TForm10::ButtonDownloadClick() {
         // A cancel has already put the window back; a failure does it now. Nothing was
         // written and nothing is started.
         if (!AbortUpdate)
-            EndDownload(Message("LangNoDownload"));
+            EndDownload(Message(FDownloadUnsigned ? "LangNotSigned" : "LangNoDownload"));
         return;
     }
     LabelUpDate->setText(Message("LangDownloadComplet"));
-    const QString fileName = qm::update::UrlFileName(FDownloadUrl);
     const bool quick = CheckBoxQuickUpdate->isChecked();
     if (PortableMode) {
         if (quick)
-            SimplePortableUpdate(ProgramFolder() + fileName,
-                                 QCoreApplication::applicationFilePath());
-    } else {
-        qm::update::OpenInstaller(TempFolder() + fileName, quick, CurrentLanguage);
-        if (quick) {
-            // Ends every running event loop, the main one too; a start-up that has not reached
-            // the main loop yet asks QuitRequested().
-            FQuitRequested = true;
-            QCoreApplication::exit(0);
-            QCoreApplication::processEvents();
-        }
+            SimplePortableUpdate(FDownloadedPath, QCoreApplication::applicationFilePath());
+    } else if (!qm::update::OpenInstaller(FDownloadedPath, quick, CurrentLanguage)) {
+        // Not started (a folder that runs nothing, a declined elevation): the program stays.
+        QFile::remove(FDownloadedPath);
+        LabelUpDate->setText(Message("LangUpdateNotStarted"));
+    } else if (quick) {
+        // Ends every running event loop, the main one too; a start-up that has not reached
+        // the main loop yet asks QuitRequested().
+        FQuitRequested = true;
+        QCoreApplication::exit(0);
+        QCoreApplication::processEvents();
     }
     EndDownload(LabelUpDate->text());
 }
@@ -90,23 +79,17 @@ void TForm10::CancelDownload() {
     EndDownload(Message("LangNoDownload"));
     AbortUpdate = true;
     IdHTTP1->Disconnect();
-    // A setup program fetched earlier into the temporary folder goes too.
-    QFile::remove(TempFolder() + qm::update::UrlFileName(FDownloadUrl));
+    // A setup program fetched earlier goes too.
+    QFile::remove(qm::update::UpdateWorkFolder() + qm::update::UrlFileName(FDownloadUrl));
 }
 
 bool TForm10::UpdateApp(const QString& Server) {
-    // Only over TLS: a program fetched in the clear could have been replaced on its way.
-    if (!qm::update::IsSecureUrl(Server))
-        return false;
-    const qm::update::THttpResult answer = IdHTTP1->Get(Server);
-    if (!answer.Succeeded() || answer.Status != 200 || AbortUpdate)
-        return false;
-    const QString fileName = qm::update::UrlFileName(Server);
-    const QString path = (PortableMode ? ProgramFolder() : TempFolder()) + fileName;
-    // The file appears complete or not at all.
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(answer.Body) == answer.Body.size() &&
-           file.commit();
+    const qm::update::TFetchedFile fetched = qm::update::FetchSignedFile(
+        *IdHTTP1, Server, PortableMode ? ProgramFolder() : qm::update::UpdateWorkFolder(),
+        FReleaseKey);
+    FDownloadUnsigned = fetched.Unsigned;
+    FDownloadedPath = fetched.Path;
+    return !fetched.Path.isEmpty() && !AbortUpdate;
 }
 
 void TForm10::IdHTTP1WorkBegin(qint64 AWorkCountMax) {
@@ -135,9 +118,14 @@ void TForm10::SimplePortableUpdate(const QString& ZipInAppDir, const QString& Cu
         folder, exe.fileName(), QFileInfo(ZipInAppDir).fileName(),
         QCoreApplication::applicationPid());
     if (!script.isEmpty()) {
-        qm::platform::ShellOpen(script.toStdU16String(), u"", qm::platform::ShowMode::Hidden);
-        // The script replaces this program's files: it ends now, saving nothing.
-        std::_Exit(0);
+        if (qm::update::StartUpdateScript(script)) {
+            // The script replaces this program's files: it ends now, saving nothing.
+            std::_Exit(0);
+        }
+        // Not started (a folder that runs nothing): the program stays, and says so.
+        QFile::remove(script);
+        LabelUpDate->setText(Message("LangUpdateNotStarted"));
+        return;
     }
     QMessageBox box(QMessageBox::NoIcon, kApplicationTitle,
                     QStringLiteral("Failed to create update script!"), QMessageBox::Ok, this);

@@ -23,7 +23,7 @@ constexpr char kAccept[] = "text/html,application/xhtml+xml,application/xml;q=0.
 QMutex gExtraCaMutex;
 QList<QSslCertificate> gExtraCa;
 
-QNetworkRequest UpdateRequest(const QString& url, int readMs) {
+QNetworkRequest UpdateRequest(const QString& url) {
     // Tolerant parsing percent-encodes what a URL path does not allow.
     QNetworkRequest request(QUrl(url, QUrl::TolerantMode));
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
@@ -43,9 +43,21 @@ QNetworkRequest UpdateRequest(const QString& url, int readMs) {
             tls.addCaCertificates(gExtraCa);
     }
     request.setSslConfiguration(tls);
-    if (readMs > 0)
-        request.setTransferTimeout(readMs);
     return request;
+}
+
+// Why the body of a finished reply is not known to be whole; empty when it is.
+QString IncompleteBody(QNetworkReply* reply, const QByteArray& body) {
+    bool announced = false;
+    const qint64 length =
+        reply->header(QNetworkRequest::ContentLengthHeader).toLongLong(&announced);
+    if (announced && length != body.size())
+        return QStringLiteral("The answer was cut off: %1 of %2 bytes arrived")
+            .arg(body.size())
+            .arg(length);
+    if (!announced && !reply->rawHeader("Transfer-Encoding").toLower().contains("chunked"))
+        return QStringLiteral("The answer does not say its length, so it cannot be known whole");
+    return {};
 }
 
 } // namespace
@@ -56,9 +68,13 @@ THttpClient::~THttpClient() {
     Disconnect();
 }
 
-void THttpClient::SetTimeouts(int connectMs, int readMs) {
+void THttpClient::SetTimeouts(int connectMs, int answerMs) {
     FConnectMs = connectMs;
-    FReadMs = readMs;
+    FAnswerMs = answerMs;
+}
+
+void THttpClient::SetBodyLimit(qint64 bytes) {
+    FBodyLimit = bytes;
 }
 
 void THttpClient::SetExtraCaCertificates(const QList<QSslCertificate>& certificates) {
@@ -83,11 +99,21 @@ THttpResult THttpClient::Get(const QString& url) {
     QNetworkAccessManager manager; // fresh state for every request
     manager.setAutoDeleteReplies(false);
     UseUpdateProxy(manager);
-    QNetworkReply* reply = manager.get(UpdateRequest(url, FReadMs));
+    QNetworkReply* reply = manager.get(UpdateRequest(url));
     FReply = reply;
 
+    QString ended; // why the GET was ended here
+    const auto end = [&](const QString& why) {
+        if (ended.isEmpty())
+            ended = why;
+        reply->abort();
+    };
     bool begun = false;
     connect(reply, &QNetworkReply::downloadProgress, this, [&](qint64 received, qint64 total) {
+        if (FBodyLimit > 0 && (received > FBodyLimit || total > FBodyLimit)) {
+            end(QStringLiteral("The answer is larger than %1 bytes").arg(FBodyLimit));
+            return;
+        }
         if (!begun) {
             begun = true;
             emit WorkBegin(total);
@@ -95,17 +121,21 @@ THttpResult THttpClient::Get(const QString& url) {
         emit Work(received);
     });
 
-    bool connectTimedOut = false;
     QTimer connectTimer;
-    if (FConnectMs > 0) {
-        connectTimer.setSingleShot(true);
-        connect(&connectTimer, &QTimer::timeout, reply, [&] {
-            connectTimedOut = true;
-            reply->abort();
-        });
-        connect(reply, &QNetworkReply::requestSent, &connectTimer, &QTimer::stop);
+    QTimer answerTimer;
+    connectTimer.setSingleShot(true);
+    answerTimer.setSingleShot(true);
+    connect(&connectTimer, &QTimer::timeout, reply,
+            [&] { end(QStringLiteral("No connection within %1 ms").arg(FConnectMs)); });
+    connect(&answerTimer, &QTimer::timeout, reply,
+            [&] { end(QStringLiteral("No complete answer within %1 ms").arg(FAnswerMs)); });
+    connect(reply, &QNetworkReply::requestSent, this, [&] {
+        connectTimer.stop();
+        if (FAnswerMs > 0 && !answerTimer.isActive())
+            answerTimer.start(FAnswerMs);
+    });
+    if (FConnectMs > 0)
         connectTimer.start(FConnectMs);
-    }
     QTimer interruption;
     if (worker) {
         connect(&interruption, &QTimer::timeout, reply, [&] {
@@ -124,12 +154,16 @@ THttpResult THttpClient::Get(const QString& url) {
         emit WorkEnd();
 
     result.Status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (connectTimedOut)
-        result.Error = QStringLiteral("No connection within %1 ms").arg(FConnectMs);
-    else if (reply->error() != QNetworkReply::NoError)
+    if (!ended.isEmpty()) {
+        result.Error = ended;
+    } else if (reply->error() != QNetworkReply::NoError) {
         result.Error = reply->errorString();
-    else
+    } else {
         result.Body = reply->readAll();
+        result.Error = IncompleteBody(reply, result.Body);
+        if (!result.Error.isEmpty())
+            result.Body.clear();
+    }
     FReply = nullptr;
     delete reply;
     return result;

@@ -4,7 +4,8 @@
 // the peer verified, redirects followed but never from HTTPS to plain HTTP, the proxy of
 // UseUpdateProxy, the user agent, accept and empty Basic authorization headers), starts from
 // fresh state (no connection, cookie or cache shared with an earlier GET), and receives the
-// whole body into memory.
+// whole body into memory. A body counts only when it arrived whole: its length announced
+// (Content-Length, or chunked) and met, so an answer cut off early is never taken for all.
 
 #include <QByteArray>
 #include <QList>
@@ -30,9 +31,13 @@ public:
     explicit THttpClient(QObject* parent = nullptr);
     ~THttpClient() override;
 
-    // Time-outs of the next GETs in milliseconds, 0 for none: to connect (TLS handshake and
-    // request sent), and for each wait for data after that.
-    void SetTimeouts(int connectMs, int readMs);
+    // Deadlines of the next GETs in milliseconds, 0 for none: to connect (TLS handshake and
+    // request sent), and for the whole answer after that (a server that trickles its bytes
+    // does not hold the request longer).
+    void SetTimeouts(int connectMs, int answerMs);
+    // The largest body the next GETs accept; a larger one, announced or arriving, ends the GET
+    // at once and it fails. 0: no limit.
+    void SetBodyLimit(qint64 bytes);
 
     // GETs `url` and returns when it has ended, letting the calling thread's events run
     // meanwhile (on the UI thread a click can thus cancel it). On a worker thread an
@@ -55,7 +60,8 @@ signals:
 private:
     QNetworkReply* FReply = nullptr; // the running GET's, owned by Get()
     int FConnectMs = 0;
-    int FReadMs = 0;
+    int FAnswerMs = 0;
+    qint64 FBodyLimit = 0;
 };
 
 } // namespace qm::update

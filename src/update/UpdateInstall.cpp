@@ -149,7 +149,12 @@ QByteArray PortableUpdateShell(const QString& folder, const QString& exe, const 
 QString WriteUpdateScript(const QString& name, const QByteArray& bytes) {
     if (bytes.isEmpty())
         return {}; // the writer could not make a script of those names
-    const QString path = QString::fromStdU16String(qm::platform::TemporaryFolder()) + name;
+    const QString folder = QString::fromStdU16String(qm::platform::PrivateWorkFolder());
+    if (folder.isEmpty())
+        return {};
+    const QString path = folder + name;
+    // Replaced, not written through, should a link stand in its place.
+    QFile::remove(path);
     QSaveFile file(path);
     const bool written =
         file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() &&

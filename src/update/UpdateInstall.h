@@ -38,8 +38,8 @@ QByteArray PortableUpdateBatch(const QString& folder, const QString& exe, const 
 QByteArray PortableUpdateShell(const QString& folder, const QString& exe, const QString& zip,
                                qint64 pid);
 
-// Writes a script into the temporary folder (executable for its owner); its path, or the empty
-// text when the file does not exist afterwards or `bytes` is empty (no script could be made).
+// Writes a script into the private work folder (executable for its owner); its path, or the
+// empty text when the file does not exist afterwards or `bytes` is empty (no script made).
 QString WriteUpdateScript(const QString& name, const QByteArray& bytes);
 
 } // namespace qm::update

@@ -5,16 +5,18 @@
 namespace qm::update {
 
 QStringList ServerBaseUrls() {
+    const QString given = qEnvironmentVariable(kUpdateUrlsVariable);
     QStringList bases;
-    for (QString base : qEnvironmentVariable(kUpdateUrlsVariable).split(u';')) {
+    for (QString base : given.split(u';')) {
         base = base.trimmed();
-        if (base.isEmpty())
+        // Plain HTTP is refused here too: what it carries can be changed on its way.
+        if (base.isEmpty() || !IsSecureUrl(base))
             continue;
         if (!base.endsWith(u'/'))
             base += u'/';
         bases << base;
     }
-    if (!bases.isEmpty())
+    if (!given.trimmed().isEmpty())
         return bases;
     return {QStringLiteral("https://updates.quillmark.example/download/"),
             QStringLiteral("https://mirror.quillmark.example/download/")};

@@ -9,7 +9,8 @@
 namespace qm::update {
 
 // The environment variable that replaces the download servers: one or two base URLs separated
-// by ";" (tests, and organisations that mirror the files internally).
+// by ";" (tests, and organisations that mirror the files internally). Only https:// bases are
+// used; when it is set, the built-in servers are not.
 inline constexpr char kUpdateUrlsVariable[] = "QUILLMARK_UPDATE_URLS";
 
 // The base URLs in the order they are tried, each ending in "/".

@@ -6,6 +6,8 @@
 #include "update/UpdateServers.h"
 #include "update/UpdateSystem.h"
 
+#include <QProcess>
+
 namespace qm::update {
 
 QString SetupFileName() {
@@ -22,9 +24,13 @@ QString WritePortableUpdateScript(const QString& folder, const QString& exe, con
                              PortableUpdateShell(folder, exe, zip, pid));
 }
 
-void OpenInstaller(const QString& path, bool, const QString&) {
+bool StartUpdateScript(const QString& path) {
+    return QProcess::startDetached(QStringLiteral("/bin/sh"), {path});
+}
+
+bool OpenInstaller(const QString& path, bool, const QString&) {
     // The package manager's own window asks what a silent Windows setup would not.
-    qm::platform::ShellOpen(path.toStdU16String());
+    return qm::platform::ShellOpen(path.toStdU16String());
 }
 
 } // namespace qm::update

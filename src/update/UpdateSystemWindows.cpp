@@ -21,11 +21,15 @@ QString WritePortableUpdateScript(const QString& folder, const QString& exe, con
                              PortableUpdateBatch(folder, exe, zip));
 }
 
-void OpenInstaller(const QString& path, bool quick, const QString& language) {
-    qm::platform::ShellOpen(path.toStdU16String(),
-                            quick ? InstallerParameters(language).toStdU16String()
-                                  : std::u16string(),
-                            qm::platform::ShowMode::Normal);
+bool StartUpdateScript(const QString& path) {
+    return qm::platform::ShellOpen(path.toStdU16String(), u"", qm::platform::ShowMode::Hidden);
+}
+
+bool OpenInstaller(const QString& path, bool quick, const QString& language) {
+    return qm::platform::ShellOpen(path.toStdU16String(),
+                                   quick ? InstallerParameters(language).toStdU16String()
+                                         : std::u16string(),
+                                   qm::platform::ShowMode::Normal);
 }
 
 } // namespace qm::update

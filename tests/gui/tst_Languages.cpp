@@ -95,7 +95,9 @@ QStringList StartUpKeys() {
                           "LangNo",
                           "LangCheckUpdate",
                           "LangFailedCheckUpdates",
-                          "LangConnectionError"})
+                          "LangConnectionError",
+                          "LangNotSigned",
+                          "LangUpdateNotStarted"})
         keys << QStringLiteral("Form10.%1.Caption").arg(QString::fromLatin1(c));
     return keys;
 }

@@ -4,11 +4,13 @@
 
 #include "GuiTestSupport.h"
 #include "TestMain.h"
+#include "TestSigner.h"
 #include "UpdateTestServer.h"
 #include "app/Unit_Base.h"
 #include "settings/PortablePath.h"
 #include "update/TaskbarProgress.h"
 #include "update/Unit_Update.h"
+#include "update/UpdateFetch.h"
 #include "update/UpdateHttp.h"
 #include "update/UpdateServers.h"
 
@@ -72,21 +74,36 @@ class TestUpdateWindow : public QObject {
     std::optional<TUpdateTestServer> m_server;
     QProcess m_bus;
 
-    QString SetupPath() const { return m_temp + u'/' + qm::update::SetupFileName(); }
+    // Downloads go to the user's private folder, not the shared temporary one.
+    QString SetupPath() const {
+        return qm::update::UpdateWorkFolder() + qm::update::SetupFileName();
+    }
     QString PortablePathOfArchive() const {
         return ProgramFolder() + qm::update::PortableZipName();
     }
 
-    // The server offers `version` with both builds; the automatic check is as given (when it
-    // is off, the quick option is stored off too).
+    // The server offers `version` with both builds, the installer signed as `signature` says
+    // (own: with the release key, foreign: with another, none: not at all); the automatic
+    // check is as given (when it is off, the quick option is stored off too).
     void Offer(const QByteArray& version, bool autoCheck,
-               const TRoute& setup = TRoute::Answer(200, "SETUP")) {
+               const TRoute& setup = TRoute::Answer(200, "SETUP"),
+               const QString& signature = u"own"_s) {
         m_server->ClearRoutes();
         m_server->ClearRequests();
         m_server->SetRoute(kVersionPath, TRoute::Answer(200, version));
-        m_server->SetRoute("/download/Quillmark/" + qm::update::SetupFileName().toUtf8(), setup);
-        m_server->SetRoute("/download/Quillmark/" + qm::update::PortableZipName().toUtf8(),
-                           TRoute::Answer(200, "ZIP"));
+        const QByteArray folder = "/download/Quillmark/";
+        const QByteArray setupPath = folder + qm::update::SetupFileName().toUtf8();
+        const QByteArray zipPath = folder + qm::update::PortableZipName().toUtf8();
+        m_server->SetRoute(setupPath, setup);
+        if (signature != u"none")
+            m_server->SetRoute(
+                setupPath + ".sig",
+                TRoute::Answer(200, signature == u"own"
+                                        ? qm::testing::TestSignature(setup.Body)
+                                        : qm::testing::ForeignSignature(setup.Body)));
+        m_server->SetRoute(zipPath, TRoute::Answer(200, "ZIP"));
+        m_server->SetRoute(zipPath + ".sig",
+                           TRoute::Answer(200, qm::testing::TestSignature("ZIP")));
         WriteFile(PortablePath(),
                   autoCheck ? "" : "[Option]\r\nCheckBoxAutoCheck=0\r\nCheckBoxQuickUpdate=0\r\n");
     }
@@ -164,7 +181,7 @@ private slots:
         Offer(version, false);
         if (version.isEmpty())
             m_server->ClearRoutes();
-        TForm10 form;
+        TForm10 form(qm::testing::TestReleaseKey());
         QVERIFY(!form.CheckBoxQuickUpdate->isChecked()); // as stored, not always ticked
         QVERIFY(form.ProgressBarUpdate->isVisibleTo(&form));
         form.CheckBoxForceUpdate->setChecked(true); // opening the window turns it off
@@ -193,54 +210,61 @@ private slots:
     void downloads_data() {
         QTest::addColumn<bool>("portable");
         QTest::addColumn<bool>("quick");
-        QTest::addColumn<bool>("plainBase");    // the servers are plain-HTTP bases
         QTest::addColumn<TRoute>("setup");      // how the installer's URL answers
-        QTest::addColumn<bool>("scriptFolder"); // the temporary folder exists
+        QTest::addColumn<QString>("signature"); // how the installer is signed
+        QTest::addColumn<bool>("scriptFolder"); // a private folder for the script exists
         QTest::addColumn<QString>("status");
         QTest::addColumn<QString>("kept"); // "setup", "archive" or nothing
         QTest::addColumn<QString>("message");
         const QString done = u"Файлы обновления загружены!"_s;
         const QString none = u"Файлы обновления не загружены!"_s;
+        const QString notSigned = u"Загрузка не подписана командой Quillmark"_s;
+        const TRoute setup = TRoute::Answer(200, "SETUP");
         QTest::newRow("installer, opened normally")
-            << false << false << false << TRoute::Answer(200, "SETUP") << true << done << "setup"
+            << false << false << setup << "own" << true << done << "setup"
             << "";
         QTest::newRow("installer missing on the server")
-            << false << false << false << TRoute::Answer(404) << true << none << ""
+            << false << false << TRoute::Answer(404) << "own" << true << none << ""
+            << "";
+        QTest::newRow("installer not signed")
+            << false << true << setup << "none" << true << notSigned << ""
+            << "";
+        QTest::newRow("installer signed by another key")
+            << false << true << setup << "foreign" << true << notSigned << ""
             << "";
         QTest::newRow("refused redirect to plain HTTP")
-            << false << false << false
+            << false << false
             << TRoute::Redirect(QStringLiteral("http://127.0.0.1:%1/download/Quillmark/x")
                                     .arg(m_server->Port())
                                     .toUtf8())
-            << true << none << ""
-            << "";
-        QTest::newRow("plain-HTTP base: no download")
-            << false << false << true << TRoute::Answer(200, "SETUP") << true << none << ""
+            << "own" << true << none << ""
             << "";
         QTest::newRow("portable, kept in the program folder")
-            << true << false << false << TRoute() << true << done << "archive"
+            << true << false << TRoute() << "own" << true << done << "archive"
             << "";
         QTest::newRow("portable, no script possible")
-            << true << true << false << TRoute() << false << done << "archive"
+            << true << true << TRoute() << "own" << false << done << "archive"
             << "Failed to create update script!";
     }
 
     void downloads() {
         QFETCH(bool, portable);
         QFETCH(bool, quick);
-        QFETCH(bool, plainBase);
         QFETCH(TRoute, setup);
+        QFETCH(QString, signature);
         QFETCH(bool, scriptFolder);
         QFETCH(QString, status);
         QFETCH(QString, kept);
         QFETCH(QString, message);
         PortableMode = portable;
-        Offer("9.0.0.0", false, setup);
-        if (plainBase)
-            qputenv(qm::update::kUpdateUrlsVariable, m_server->HttpBase().toUtf8());
-        if (!scriptFolder)
+        Offer("9.0.0.0", false, setup, signature);
+        const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+        if (!scriptFolder) {
+            // No private folder to be had: no runtime folder, no temporary folder.
+            qunsetenv("XDG_RUNTIME_DIR");
             qputenv("TMPDIR", m_dir.filePath(u"missing"_s).toUtf8());
-        TForm10 form;
+        }
+        TForm10 form(qm::testing::TestReleaseKey());
         form.CheckBoxQuickUpdate->setChecked(quick);
         ShowChecked(form);
         QVERIFY(form.ButtonDownload->isEnabled());
@@ -253,6 +277,8 @@ private slots:
         }
         form.ButtonDownload->click(); // returns when the download has been handled
         qputenv("TMPDIR", m_temp.toUtf8());
+        if (!runtime.isEmpty())
+            qputenv("XDG_RUNTIME_DIR", runtime);
 
         QCOMPARE(form.LabelUpDate->text(), status);
         QCOMPARE(told, message);
@@ -261,14 +287,36 @@ private slots:
         QVERIFY(form.ButtonClose->isEnabled() && form.GroupBoxOption->isEnabled());
         QVERIFY(!form.ProgressBarUpdate->isVisibleTo(&form));
         QCOMPARE(form.TaskbarUpdate->State(), TTaskbarState::None);
+        QVERIFY(!form.QuitRequested());
         QCOMPARE(Read(SetupPath()), kept == u"setup" ? QByteArray("SETUP") : QByteArray());
         QCOMPARE(Read(PortablePathOfArchive()),
                  kept == u"archive" ? QByteArray("ZIP") : QByteArray());
-        // Only a downloaded installer is started; a plain-HTTP URL is never even asked for.
+        // Only a downloaded installer is started.
         if (kept == u"setup")
             QTRY_COMPARE(Read(m_opened).trimmed(), SetupPath().toUtf8());
-        if (plainBase)
-            QVERIFY(!DownloadRequested());
+        else
+            QVERIFY(!QFile::exists(m_opened));
+    }
+
+    // What the server says is shown as text, never as markup; a quick update whose installer
+    // cannot be started keeps the program and says so, leaving nothing behind.
+    void serverTextAndFailedStarts() {
+        Offer("<b style='color:red'>SECURITY ALERT</b> <a href='https://x.example'>9.0</a>", false);
+        TForm10 form(qm::testing::TestReleaseKey());
+        ShowChecked(form);
+        for (const QLabel* label : {form.LabelUpDate, form.LabelServerVersion})
+            QCOMPARE(label->textFormat(), Qt::PlainText);
+        QVERIFY(form.LabelServerVersion->text().startsWith(u"<b style"_s));
+
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", m_dir.filePath(u"empty"_s).toUtf8()); // no desktop handler
+        form.CheckBoxQuickUpdate->setChecked(true);
+        form.CheckBoxForceUpdate->click(); // that text is no newer version
+        form.ButtonDownload->click();
+        qputenv("PATH", path);
+        QCOMPARE(form.LabelUpDate->text(), u"Не удалось запустить обновление"_s);
+        QVERIFY(!form.QuitRequested());
+        QVERIFY(!QFile::exists(SetupPath()));
     }
 
     // A slow 10 MB installer, cancelled once it has begun to arrive; the launcher entry follows.
@@ -287,7 +335,7 @@ private slots:
         QDBusConnection::sessionBus().connect({}, {}, u"com.canonical.Unity.LauncherEntry"_s,
                                               u"Update"_s, &listener,
                                               SLOT(Update(QString, QVariantMap)));
-        TForm10 form;
+        TForm10 form(qm::testing::TestReleaseKey());
         ShowChecked(form);
         QTimer cancel;
         connect(&cancel, &QTimer::timeout, &form, [&] {
@@ -343,6 +391,7 @@ private slots:
             CloseNextPopup([&](QWidget* box) {
                 auto* message = qobject_cast<QMessageBox*>(box);
                 QVERIFY(message);
+                QCOMPARE(message->textFormat(), Qt::PlainText);
                 prompt = message->windowTitle() + u'|' + message->text();
                 for (QAbstractButton* button : message->buttons())
                     if (button->text() == answer)
@@ -350,7 +399,7 @@ private slots:
             });
         }
         std::optional<TForm10> form;
-        form.emplace();
+        form.emplace(qm::testing::TestReleaseKey());
         if (openFirst) {
             form->CheckBoxQuickUpdate->setChecked(false);
             form->show();
@@ -382,7 +431,7 @@ private slots:
     void menuShowsTheWindowModally() {
         Offer("9.0.0.0", false);
         TForm1 main({});
-        TForm10 form;
+        TForm10 form(qm::testing::TestReleaseKey());
         main.SetUpdateWindow(&form);
         bool shown = false;
         CloseNextPopup([&](QWidget* w) { shown = w == &form && form.isModal(); });
@@ -396,7 +445,7 @@ private slots:
         const QString folder = QFileInfo(PortablePath()).path();
         QDir(folder).removeRecursively();
         WriteFile(folder, "not a folder"); // nothing can be written there
-        TForm10 form;
+        TForm10 form(qm::testing::TestReleaseKey());
         QString told;
         CloseNextPopup([&](QWidget* w) {
             if (auto* box = qobject_cast<QMessageBox*>(w))
@@ -415,7 +464,7 @@ private slots:
         QElapsedTimer clock;
         clock.start();
         {
-            TForm10 form;
+            TForm10 form(qm::testing::TestReleaseKey());
             form.show();
             QTRY_COMPARE(m_server->Requests().size(), 2); // the start-up check and the window's
         }

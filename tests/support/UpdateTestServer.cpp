@@ -91,9 +91,20 @@ private:
         QByteArray head = "HTTP/1.1 " + QByteArray::number(route.Status) + " Test\r\n";
         if (!route.Location.isEmpty())
             head += "Location: " + route.Location + "\r\n";
-        head += "Content-Length: " + QByteArray::number(route.Body.size()) +
-                "\r\nConnection: close\r\n\r\n";
+        if (route.AnnouncedLength != -2)
+            head += "Content-Length: " +
+                    QByteArray::number(route.AnnouncedLength >= 0 ? route.AnnouncedLength
+                                                                  : route.Body.size()) +
+                    "\r\n";
+        head += "Connection: close\r\n\r\n";
         m_socket->write(head);
+        if (route.CutAfter >= 0) {
+            m_socket->write(route.Body.left(route.CutAfter));
+            m_socket->flush();
+            // Gone without a TLS close, as a cut line or a forged TCP reset ends it.
+            QTimer::singleShot(100, m_socket, [this] { m_socket->abort(); });
+            return;
+        }
         if (route.ChunkBytes <= 0) {
             m_socket->write(route.Body);
             m_socket->disconnectFromHost();

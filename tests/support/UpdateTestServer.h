@@ -17,10 +17,12 @@
 struct TRoute {
     int Status = 200;
     QByteArray Body;
-    QByteArray Location;     // the target of a redirect
-    int StallMs = 0;         // waits this long before answering; -1: never answers
-    qint64 ChunkBytes = 0;   // sends the body in pieces of this size...
-    int ChunkIntervalMs = 0; // ...this far apart
+    QByteArray Location;         // the target of a redirect
+    int StallMs = 0;             // waits this long before answering; -1: never answers
+    qint64 ChunkBytes = 0;       // sends the body in pieces of this size...
+    int ChunkIntervalMs = 0;     // ...this far apart
+    qint64 AnnouncedLength = -1; // Content-Length sent: -1 the body's size, -2 none
+    qint64 CutAfter = -1;        // the connection drops (no TLS close) after this many body bytes
 
     static TRoute Answer(int status, const QByteArray& body = {}) {
         TRoute route;
@@ -36,6 +38,14 @@ struct TRoute {
     static TRoute Stalled() {
         TRoute route;
         route.StallMs = -1;
+        return route;
+    }
+    // Announces `announced` bytes (-2: no length), sends `sent` of `body`, then drops the
+    // connection without closing TLS.
+    static TRoute Cut(const QByteArray& body, qint64 announced, qint64 sent) {
+        TRoute route = Answer(200, body);
+        route.AnnouncedLength = announced;
+        route.CutAfter = sent;
         return route;
     }
     static TRoute Slow(const QByteArray& body, qint64 chunkBytes, int intervalMs) {

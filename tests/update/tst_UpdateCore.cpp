@@ -3,11 +3,15 @@
 // check against a real HTTPS server on 127.0.0.1.
 
 #include "TestMain.h"
+#if !defined(Q_OS_WIN)
+#include "TestSigner.h"
+#endif
 #include "UpdateTestServer.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
 #include "settings/PortablePath.h"
 #include "update/UpdateCheck.h"
+#include "update/UpdateFetch.h"
 #include "update/UpdateHttp.h"
 #include "update/UpdateInstall.h"
 #include "update/UpdateProxy.h"
@@ -165,9 +169,11 @@ private slots:
                  QStringLiteral("/SILENT /CLOSEAPPLICATIONS /SUPPRESSMSGBOXES /LANG=English "
                                 "/MERGETASKS=\"runcmd1\""));
 
+        // Plain HTTP is refused there too, and then nothing is asked at all.
         qputenv(kUpdateUrlsVariable, " https://a.example/d ;; http://b.example/e/ ");
-        QCOMPARE(ServerBaseUrls(), QStringList({QStringLiteral("https://a.example/d/"),
-                                                QStringLiteral("http://b.example/e/")}));
+        QCOMPARE(ServerBaseUrls(), QStringList({QStringLiteral("https://a.example/d/")}));
+        qputenv(kUpdateUrlsVariable, "http://b.example/e/");
+        QCOMPARE(ServerBaseUrls(), QStringList());
         qunsetenv(kUpdateUrlsVariable);
         const QStringList defaults = ServerBaseUrls();
         QCOMPARE(defaults.size(), 2);
@@ -383,11 +389,23 @@ private slots:
                                     .toUtf8())
             << false << ""
             << "";
-        QTest::newRow("a plain-HTTP base may be read")
-            << QStringList{u"plain"_s} << main << good << false << "1.5.0.0" << setup;
+        QTest::newRow("a plain-HTTP base is not asked")
+            << QStringList{u"plain"_s} << main << good << false << ""
+            << "";
         QTest::newRow("stalled server times out, fallback answers")
             << QStringList{u"main/other"_s, u"main"_s} << other << TRoute::Stalled() << false
             << "1.5.0.0" << setup;
+        // 5 s is for the whole answer: one byte every 0.7 s never stops for 5 s.
+        QTest::newRow("trickling server passes its deadline, fallback answers")
+            << QStringList{u"main/other"_s, u"main"_s} << other
+            << TRoute::Slow("9.9.9.9\r\n", 1, 700) << false << "1.5.0.0" << setup;
+        QTest::newRow("oversized version file, fallback answers")
+            << QStringList{u"main/other"_s, u"main"_s} << other
+            << TRoute::Answer(200, QByteArray(kVersionFileLimit + 1, '9')) << false << "1.5.0.0"
+            << setup;
+        QTest::newRow("version cut off, fallback answers")
+            << QStringList{u"main/other"_s, u"main"_s} << other << TRoute::Cut("9.9.9.9", 7, 3)
+            << false << "1.5.0.0" << setup;
     }
 
     void fetchServerVersion() {
@@ -425,6 +443,106 @@ private slots:
         }
         QCOMPARE(found, version);
         QCOMPARE(QUrl(fileUrl).path(), file);
+    }
+
+    // An update file is written only when it arrived whole and signed with the release key;
+    // whatever is refused leaves nothing behind.
+    void fetchSignedFile_data() {
+        QTest::addColumn<TRoute>("file");
+        QTest::addColumn<QString>("signature");    // own, base64, foreign, other data, none
+        QTest::addColumn<bool>("refusedUnsigned"); // for its signature
+        QTest::addColumn<bool>("written");
+        const QByteArray body = "SETUP" + QByteArray(100'000, 'x');
+        const TRoute whole = TRoute::Answer(200, body);
+        QTest::newRow("signed") << whole << "own" << false << true;
+        QTest::newRow("signed, base64") << whole << "base64" << false << true;
+        QTest::newRow("unsigned") << whole << "none" << true << false;
+        QTest::newRow("signed over other data") << whole << "other data" << true << false;
+        QTest::newRow("signed by another key") << whole << "foreign" << true << false;
+        QTest::newRow("cut short of its length")
+            << TRoute::Cut(body, body.size(), 5000) << "own" << false << false;
+        QTest::newRow("no length, cut without a TLS close")
+            << TRoute::Cut(body, -2, 5000) << "own" << false << false;
+        QTest::newRow("announced larger than the limit")
+            << TRoute::Cut(body, kUpdateFileLimit + 1, 5000) << "own" << false << false;
+        QTest::newRow("missing") << TRoute::Answer(404) << "own" << false << false;
+    }
+
+    void fetchSignedFile() {
+#if defined(Q_OS_WIN)
+        SkipHttpsUnderWine();
+#else
+        using namespace qm::testing;
+        QFETCH(TRoute, file);
+        QFETCH(QString, signature);
+        QFETCH(bool, refusedUnsigned);
+        QFETCH(bool, written);
+        const QByteArray body = "SETUP" + QByteArray(100'000, 'x');
+        m_server->SetRoute("/download/Quillmark/file.bin", file);
+        const QByteArray sig = signature == u"foreign"      ? ForeignSignature(body)
+                               : signature == u"other data" ? TestSignature("other data")
+                                                            : TestSignature(body);
+        if (signature != u"none")
+            m_server->SetRoute(
+                "/download/Quillmark/file.bin.sig",
+                TRoute::Answer(200, signature == u"base64" ? sig.toBase64() + "\r\n" : sig));
+        QTemporaryDir folder;
+        THttpClient client;
+        const TFetchedFile fetched =
+            FetchSignedFile(client, m_server->HttpsBase() + u"Quillmark/file.bin"_s,
+                            folder.path() + u'/', TestReleaseKey());
+        QCOMPARE(fetched.Unsigned, refusedUnsigned);
+        QCOMPARE(fetched.Error.isEmpty(), written);
+        QCOMPARE(
+            QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+            written ? QStringList{u"file.bin"_s} : QStringList());
+        if (written)
+            QCOMPARE(ReadAll(fetched.Path), body);
+        // Without the release key nothing is ever taken.
+        if (written)
+            QVERIFY(FetchSignedFile(client, m_server->HttpsBase() + u"Quillmark/file.bin"_s,
+                                    folder.path() + u'/', {})
+                        .Unsigned);
+#endif
+    }
+
+    // Downloads and scripts go to the user's private folder: a link another user planted in
+    // the shared temporary folder, or one in the private folder's place of the file, is
+    // replaced, never written through.
+    void plantedLinksAreNotFollowed() {
+#if defined(Q_OS_WIN)
+        QSKIP("the user's temporary folder on Windows is the user's own");
+#else
+        using namespace qm::testing;
+        const QString victim = m_dir.filePath(u"victim.txt"_s);
+        QFile v(victim);
+        QVERIFY(v.open(QIODevice::WriteOnly));
+        v.write("precious");
+        v.close();
+        const QString work = UpdateWorkFolder();
+        QVERIFY(!work.isEmpty() && QFileInfo(work).isDir());
+        QVERIFY(work != m_dir.path() + u'/');
+        const QString script = UpdateScriptName(QTime(1, 2, 3), u"sh"_s);
+        for (const QString& name : {SetupFileName(), script}) {
+            QFile::link(victim, m_dir.filePath(name));
+            QFile::link(victim, work + name);
+        }
+        m_server->SetRoute("/download/Quillmark/" + SetupFileName().toUtf8(),
+                           TRoute::Answer(200, "SETUP"));
+        m_server->SetRoute("/download/Quillmark/" + SetupFileName().toUtf8() + ".sig",
+                           TRoute::Answer(200, TestSignature("SETUP")));
+        THttpClient client;
+        const TFetchedFile fetched =
+            FetchSignedFile(client, m_server->HttpsBase() + u"Quillmark/"_s + SetupFileName(), work,
+                            TestReleaseKey());
+        QCOMPARE(fetched.Path, work + SetupFileName());
+        QCOMPARE(WriteUpdateScript(script, "#!/bin/sh\n"), work + script);
+        for (const QString& name : {SetupFileName(), script})
+            QVERIFY(!QFileInfo(work + name).isSymLink());
+        QCOMPARE(ReadAll(victim), QByteArray("precious"));
+        QFile::remove(work + SetupFileName());
+        QFile::remove(work + script);
+#endif
     }
 
     // What every request carries, and the proxies it goes through.

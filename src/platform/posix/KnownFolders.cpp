@@ -1,6 +1,7 @@
 #include "platform/KnownFolders.h"
 
 #include "platform/CodePage.h"
+#include "platform/posix/XdgFolders.h"
 
 #include <cstdlib>
 #include <pwd.h>
@@ -26,6 +27,11 @@ std::u16string TemporaryFolder() {
     if (folder.back() != '/')
         folder += '/';
     return DecodeUtf8(folder);
+}
+
+std::u16string PrivateWorkFolder() {
+    const std::string folder = posix::PrivateFolder();
+    return folder.empty() ? std::u16string() : DecodeUtf8(folder + '/');
 }
 
 } // namespace qm::platform

@@ -21,4 +21,8 @@ std::u16string TemporaryFolder() {
     return std::u16string(reinterpret_cast<const char16_t*>(path), length);
 }
 
+std::u16string PrivateWorkFolder() {
+    return TemporaryFolder();
+}
+
 } // namespace qm::platform
