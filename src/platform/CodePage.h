@@ -30,6 +30,11 @@ AnsiText DecodeAnsi(std::string_view bytes, std::string_view name);
 // value when a character has no exact form in it (nothing is replaced by a look-alike).
 std::optional<std::string> EncodeAnsi(std::u16string_view text);
 
+// Encodes text in the system's OEM code page, the one the command interpreter reads scripts
+// in (Windows: GetOEMCP, e.g. 437 or 866; elsewhere, where no such interpreter runs, ASCII
+// only); no value when a character has no exact form in it.
+std::optional<std::string> EncodeOem(std::u16string_view text);
+
 // Portable pieces the backends share.
 bool IsValidUtf8(std::string_view bytes);
 // Invalid sequences become U+FFFD.

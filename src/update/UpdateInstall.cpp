@@ -76,40 +76,69 @@ QByteArray PortableUpdateBatch(const QString& folder, const QString& exe, const 
     const QString f = BatchText(folder);
     const QString e = BatchText(exe);
     const QString z = BatchText(zip);
+    // Extracted into a staging folder first, refusing entries that would land outside it (a
+    // ".." part, an absolute path), and copied over the program only when all of it came out:
+    // a failure leaves the program whole and the archive kept. The marker file tells the script
+    // that the extraction ran to its end (a PowerShell that did nothing must not count).
+    const QString extract =
+        QStringLiteral(
+            "powershell -NoProfile -Command \"$ErrorActionPreference = 'Stop'; "
+            "$stage = Join-Path (Get-Location) '.quillmark-staging'; "
+            "trap { if (Test-Path -LiteralPath $stage) { Remove-Item -LiteralPath $stage -Recurse "
+            "-Force }; Write-Host ('Not extracted: ' + $_); exit 1 }; "
+            "if (Test-Path -LiteralPath $stage) { Remove-Item -LiteralPath $stage -Recurse -Force "
+            "}; "
+            "Add-Type -AssemblyName System.IO.Compression.FileSystem; "
+            "$zip = [System.IO.Compression.ZipFile]::OpenRead('%1'); "
+            "try { foreach ($entry in $zip.Entries) { $name = $entry.FullName.Replace('\\', '/'); "
+            "if ($name.StartsWith('/') -or $name -match '^[A-Za-z]:' -or $name.Split('/') "
+            "-contains "
+            "'..') { throw ('unsafe entry ' + $entry.FullName) }; "
+            "$target = Join-Path $stage $name; "
+            "if ($name.EndsWith('/')) { [System.IO.Directory]::CreateDirectory($target) | Out-Null "
+            "} "
+            "else { [System.IO.Directory]::CreateDirectory([System.IO.Path]::GetDirectoryName("
+            "$target)) | Out-Null; "
+            "[System.IO.Compression.ZipFileExtensions]::ExtractToFile($entry, "
+            "$target, $true) } } } finally { $zip.Dispose() }; "
+            "Copy-Item -Path (Join-Path $stage '*') -Destination (Get-Location) -Recurse -Force; "
+            "Remove-Item -LiteralPath $stage -Recurse -Force; "
+            "New-Item -ItemType File '.quillmark-extracted' | Out-Null\"")
+            .arg(PowerShellQuotedText(z));
     QStringList lines = {
         QStringLiteral("@echo off"),
-        QStringLiteral("cd /d \"") + f + u'"',
+        // A folder it cannot enter (gone, or named past the code page) stops it there.
+        QStringLiteral("pushd \"") + f + u'"',
+        QStringLiteral("if errorlevel 1 exit /b 1"),
         QString(),
         QStringLiteral("echo Killing app..."),
         QStringLiteral("taskkill /F /IM \"") + e + QStringLiteral("\" >nul 2>&1"),
         QStringLiteral("timeout /t 2 >nul"),
         QString(),
         QStringLiteral("echo Extracting..."),
-        QStringLiteral(
-            "powershell -Command \"Add-Type -AssemblyName System.IO.Compression.FileSystem; $zip "
-            "= [System.IO.Compression.ZipFile]::OpenRead('") +
-            PowerShellQuotedText(z) +
-            QStringLiteral(
-                "'); foreach ($entry in $zip.Entries) { $target = $entry.FullName; if (-not "
-                "$entry.Name) { [System.IO.Directory]::CreateDirectory($target) | Out-Null; } "
-                "else { try { [System.IO.Compression.ZipFileExtensions]::ExtractToFile($entry, "
-                "$target, $true) } catch { Write-Host ('Skipping: ' + $entry.FullName) } } }; "
-                "$zip.Dispose(); Write-Host 'Extraction complete'\""),
-        QString(),
-        QStringLiteral("echo Deleting ZIP..."),
-        QStringLiteral("del \"") + z + u'"',
+        QStringLiteral("if exist \".quillmark-extracted\" del \".quillmark-extracted\""),
+        extract,
+        QStringLiteral("if exist \".quillmark-extracted\" ("),
+        QStringLiteral("  del \".quillmark-extracted\""),
+        QStringLiteral("  echo Deleting ZIP..."),
+        QStringLiteral("  del \"") + z + u'"',
+        QStringLiteral(") else ("),
+        QStringLiteral("  echo The archive was not extracted: the program stays as it was."),
+        QStringLiteral(")"),
         QString(),
         QStringLiteral("echo Starting app..."),
         QStringLiteral("start \"\" \"") + e + u'"',
         QString(),
         QStringLiteral("echo Done"),
         QStringLiteral("timeout /t 2 >nul"),
+        QStringLiteral("popd"),
         QStringLiteral("del \"%~f0\""),
     };
+    // The command interpreter reads a script in the OEM code page; what that cannot hold, it
+    // reads in UTF-8 once it has switched to it.
     const QString text = lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
-    if (const auto ansi = qm::platform::EncodeAnsi(text.toStdU16String()))
-        return QByteArray::fromStdString(*ansi);
-    // The command interpreter reads the rest of the script in UTF-8 once it has switched.
+    if (const auto oem = qm::platform::EncodeOem(text.toStdU16String()))
+        return QByteArray::fromStdString(*oem);
     lines.insert(1, QStringLiteral("chcp 65001 >nul"));
     return (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
 }

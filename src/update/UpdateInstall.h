@@ -23,13 +23,16 @@ QString InstallerParameters(const QString& language);
 // "update_" + the time as hhnnss (24-hour) + "." + extension.
 QString UpdateScriptName(const QTime& time, const QString& extension);
 
-// The command script that replaces a Windows portable build: in `folder` (with its trailing
-// separator) it ends `exe`, extracts `zip` over the folder, deletes `zip`, starts `exe` again
-// and deletes itself; CR LF line ends. In the system's ANSI code page; when an inserted name
-// has no form there, in UTF-8 with "chcp 65001 >nul" as its second line. "%" in the names is
-// doubled, since the command interpreter would expand it, and in the PowerShell string the
-// archive name's single quotes are doubled. Empty when a name holds a double quote or a control
-// character, which no Windows name holds and no script line can quote.
+// The command script that replaces a Windows portable build: it enters `folder` (with its
+// trailing separator; pushd, so a network folder works too) or stops, ends `exe`, extracts
+// `zip` into a staging folder refusing entries with a ".." part or an absolute path, copies
+// that over the folder, deletes `zip`, starts `exe` again and deletes itself. A failed
+// extraction leaves the program as it was and the archive kept. CR LF line ends. In the
+// system's OEM code page, which the command interpreter reads; when a name has no form there,
+// in UTF-8 with "chcp 65001 >nul" as its second line. "%" in the names is doubled, since the
+// command interpreter would expand it, and in the PowerShell string the archive name's single
+// quotes are doubled. Empty when a name holds a double quote or a control character, which no
+// Windows name holds and no script line can quote.
 QByteArray PortableUpdateBatch(const QString& folder, const QString& exe, const QString& zip);
 
 // The same steps as a POSIX shell script (UTF-8, LF): it ends the process `pid` (the running

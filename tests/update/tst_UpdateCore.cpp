@@ -24,6 +24,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 #include <optional>
 
 using qm::platform::RegistryAccessor;
@@ -184,68 +185,85 @@ private slots:
 
     void batchScript_data() {
         QTest::addColumn<QString>("folder");
-        QTest::addColumn<QString>("lineTwo");
+        QTest::addColumn<QString>("pushd");
         QTest::addColumn<QByteArray>("encoded"); // the folder as the script holds it
         QTest::newRow("blanks") << "C:\\Program Files\\Quill mark\\"
-                                << "cd /d \"C:\\Program Files\\Quill mark\\\""
+                                << "pushd \"C:\\Program Files\\Quill mark\\\""
                                 << QByteArray("C:\\Program Files\\Quill mark\\");
         QTest::newRow("percent is doubled")
             << "C:\\Tools\\100%\\"
-            << "cd /d \"C:\\Tools\\100%%\\\"" << QByteArray("100%%");
-        QTest::newRow("ANSI letters") << "C:\\Outils\\Été\\"
-                                      << "cd /d \"C:\\Outils\\Été\\\"" << QByteArray("\xC9t\xE9");
-        QTest::newRow("no ANSI form: UTF-8 after chcp")
+            << "pushd \"C:\\Tools\\100%%\\\"" << QByteArray("100%%");
+        // (The test systems' OEM code pages, 437 and the stand-in's ASCII, hold no Cyrillic.)
+        QTest::newRow("no OEM form: UTF-8 after chcp")
             << "C:\\Программы\\"
-            << "chcp 65001 >nul" << u"Программы"_s.toUtf8();
+            << "pushd \"C:\\Программы\\\"" << u"Программы"_s.toUtf8();
     }
 
     void batchScript() {
         QFETCH(QString, folder);
-        QFETCH(QString, lineTwo);
+        QFETCH(QString, pushd);
         QFETCH(QByteArray, encoded);
         const QByteArray script =
             PortableUpdateBatch(folder, QStringLiteral("Quill%mark.exe"), QStringLiteral("Q.zip"));
         QVERIFY(script.contains(encoded));
         QVERIFY(script.endsWith("\r\n"));
         QCOMPARE(script.count("\r\n"), script.count('\n')); // CR LF line ends only
-        const bool utf8 = lineTwo.startsWith(QStringLiteral("chcp"));
-        QStringList lines = (utf8 ? QString::fromUtf8(script) : QString::fromLatin1(script))
-                                .split(QStringLiteral("\r\n"));
+        QStringList lines = QString::fromUtf8(script).split(QStringLiteral("\r\n"));
         QCOMPARE(lines.takeLast(), QString());
-        QCOMPARE(lines.value(1), lineTwo);
-        if (utf8)
+        // UTF-8 only where a name needs it (these rows: a non-ASCII one); then the interpreter
+        // switches to it first.
+        const bool ascii = std::all_of(encoded.begin(), encoded.end(),
+                                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+        QCOMPARE(lines.value(1) == u"chcp 65001 >nul", !ascii);
+        if (!ascii)
             lines.removeAt(1);
-        QCOMPARE(lines.size(), 19);
-        const QStringList expected = {
-            QStringLiteral("@echo off"),
-            lines[1],
-            QString(),
-            QStringLiteral("echo Killing app..."),
-            QStringLiteral("taskkill /F /IM \"Quill%%mark.exe\" >nul 2>&1"),
-            QStringLiteral("timeout /t 2 >nul"),
-            QString(),
-            QStringLiteral("echo Extracting..."),
-            QStringLiteral(
-                "powershell -Command \"Add-Type -AssemblyName System.IO.Compression.FileSystem; "
-                "$zip = [System.IO.Compression.ZipFile]::OpenRead('Q.zip'); foreach ($entry in "
-                "$zip.Entries) { $target = $entry.FullName; if (-not $entry.Name) { "
-                "[System.IO.Directory]::CreateDirectory($target) | Out-Null; } else { try { "
-                "[System.IO.Compression.ZipFileExtensions]::ExtractToFile($entry, $target, $true) "
-                "} catch { Write-Host ('Skipping: ' + $entry.FullName) } } }; $zip.Dispose(); "
-                "Write-Host 'Extraction complete'\""),
-            QString(),
-            QStringLiteral("echo Deleting ZIP..."),
-            QStringLiteral("del \"Q.zip\""),
-            QString(),
-            QStringLiteral("echo Starting app..."),
-            QStringLiteral("start \"\" \"Quill%%mark.exe\""),
-            QString(),
-            QStringLiteral("echo Done"),
-            QStringLiteral("timeout /t 2 >nul"),
-            QStringLiteral("del \"%~f0\""),
-        };
-        QCOMPARE(lines, expected);
-        QVERIFY(lines[1].startsWith(QStringLiteral("cd /d \"C:\\")));
+        QCOMPARE(lines.value(1), pushd);
+        QCOMPARE(lines.value(2), u"if errorlevel 1 exit /b 1"_s);
+        QCOMPARE(lines.value(5), u"taskkill /F /IM \"Quill%%mark.exe\" >nul 2>&1"_s);
+        const QString extract = lines.value(10);
+        QVERIFY(extract.startsWith(u"powershell -NoProfile -Command \""_s));
+        QVERIFY(extract.contains(u"OpenRead('Q.zip')"_s));
+        QVERIFY(extract.contains(u"-contains '..'"_s));
+        QCOMPARE(
+            lines.mid(11, 7),
+            QStringList(
+                {u"if exist \".quillmark-extracted\" ("_s, u"  del \".quillmark-extracted\""_s,
+                 u"  echo Deleting ZIP..."_s, u"  del \"Q.zip\""_s, u") else ("_s,
+                 u"  echo The archive was not extracted: the program stays as it was."_s, u")"_s}));
+        QCOMPARE(lines.value(20), u"start \"\" \"Quill%%mark.exe\""_s);
+        QCOMPARE(lines.last(), u"del \"%~f0\""_s);
+    }
+
+    // The script as Windows' command interpreter runs it (here wine's), from a folder whose name
+    // needs the OEM code page: it enters the folder, and where the archive cannot be extracted
+    // (wine's PowerShell does nothing) it keeps the program and the archive as they were.
+    void batchScriptRunsUnderCmd() {
+#if !defined(Q_OS_WIN)
+        QSKIP("the Windows portable build's script");
+#else
+        const QString folder = m_dir.filePath(u"Été Quillmark/"_s);
+        QVERIFY(QDir().mkpath(folder));
+        for (const char* name : {"quill.exe", "Q.zip"}) {
+            QFile f(folder + QString::fromLatin1(name));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("old");
+        }
+        const QString script = WritePortableUpdateScript(QDir::toNativeSeparators(folder),
+                                                         u"quill.exe"_s, u"Q.zip"_s, 0);
+        QVERIFY(!script.isEmpty());
+        QProcess cmd;
+        cmd.start(u"cmd.exe"_s, {u"/c"_s, script});
+        QVERIFY(cmd.waitForFinished(60000));
+        const QByteArray output = cmd.readAllStandardOutput();
+        QCOMPARE(cmd.exitCode(), 0);
+        QVERIFY2(output.contains("Killing app...") &&
+                     output.contains("The archive was not extracted") && output.contains("Done"),
+                 output.constData());
+        QCOMPARE(ReadAll(folder + u"quill.exe"_s), QByteArray("old"));
+        QCOMPARE(ReadAll(folder + u"Q.zip"_s), QByteArray("old"));
+        QVERIFY(!QFile::exists(folder + u".quillmark-staging"_s));
+        QTRY_VERIFY(!QFile::exists(script));
+#endif
     }
 
     // The script a Linux portable build runs: a stand-in for the program is ended by its
@@ -283,8 +301,7 @@ private slots:
         const QString script = WritePortableUpdateScript(
             folder, QStringLiteral("quillmark"), QStringLiteral("Q.zip"), running.processId());
         QVERIFY(script.startsWith(m_dir.path() + u'/') && script.endsWith(QStringLiteral(".sh")));
-        QVERIFY(
-            qm::platform::ShellOpen(script.toStdU16String(), u"", qm::platform::ShowMode::Hidden));
+        QVERIFY(StartUpdateScript(script));
 
         QVERIFY(running.waitForFinished(10000));
         QCOMPARE(running.exitStatus(), QProcess::CrashExit); // killed

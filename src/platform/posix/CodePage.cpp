@@ -99,4 +99,14 @@ std::optional<std::string> EncodeAnsi(std::u16string_view text) {
     return EncodeWindows1252(text);
 }
 
+std::optional<std::string> EncodeOem(std::u16string_view text) {
+    std::string out;
+    for (const char16_t c : text) {
+        if (c > 0x7F)
+            return std::nullopt;
+        out += static_cast<char>(c);
+    }
+    return out;
+}
+
 } // namespace qm::platform

@@ -86,24 +86,37 @@ AnsiText DecodeAnsi(std::string_view bytes, std::string_view name) {
     return {Decode(bytes, page), std::string(name)};
 }
 
-std::optional<std::string> EncodeAnsi(std::u16string_view text) {
+namespace {
+
+// No value when a character has no exact form in code page `cp` (CP_ACP or CP_OEMCP).
+std::optional<std::string> EncodeSystemCodePage(UINT cp, std::u16string_view text) {
     if (text.empty())
         return std::string();
     const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
     const int length = static_cast<int>(text.size());
     // A UTF-8 system code page takes neither flags nor the default-character report.
-    const bool utf8 = GetACP() == CP_UTF8;
+    const bool utf8 = (cp == CP_ACP ? GetACP() : GetOEMCP()) == CP_UTF8;
     const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
     BOOL usedDefault = FALSE;
     BOOL* report = utf8 ? nullptr : &usedDefault;
-    const int need = WideCharToMultiByte(CP_ACP, flags, wide, length, nullptr, 0, nullptr, report);
+    const int need = WideCharToMultiByte(cp, flags, wide, length, nullptr, 0, nullptr, report);
     if (need <= 0 || usedDefault)
         return std::nullopt;
     std::string out(static_cast<std::size_t>(need), '\0');
-    WideCharToMultiByte(CP_ACP, flags, wide, length, out.data(), need, nullptr, report);
+    WideCharToMultiByte(cp, flags, wide, length, out.data(), need, nullptr, report);
     if (usedDefault)
         return std::nullopt;
     return out;
+}
+
+} // namespace
+
+std::optional<std::string> EncodeAnsi(std::u16string_view text) {
+    return EncodeSystemCodePage(CP_ACP, text);
+}
+
+std::optional<std::string> EncodeOem(std::u16string_view text) {
+    return EncodeSystemCodePage(CP_OEMCP, text);
 }
 
 } // namespace qm::platform
