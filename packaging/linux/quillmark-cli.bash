@@ -13,11 +13,13 @@ _quillmark_cli() {
         --codepage) COMPREPLY=($(compgen -W "cp1250 cp1251 cp1252 cp1253 cp1254 cp1255 cp1256 cp1257 cp1258 cp866 koi8-r utf-8" -- "$cur")); return ;;
         --dest) COMPREPLY=($(compgen -W "{app} {sys} {commonappdata} {userappdata} {tmp}" -- "$cur")); return ;;
         --flags) return ;;
+        --privileges) COMPREPLY=($(compgen -W "admin lowest dynamic" -- "$cur")); return ;;
+        --min-version) return ;;
     esac
     case $command in
         registry)
             if [[ $cur == -* ]]; then
-                COMPREPLY=($(compgen -W "--uninsdeletevalue --uninsdeletekey --uninsdeletekeyifempty --codepage -o --quiet --help" -- "$cur"))
+                COMPREPLY=($(compgen -W "--uninsdeletevalue --uninsdeletekey --uninsdeletekeyifempty --classes-as-hka --privileges --wow64-view --min-version --codepage -o --quiet --help" -- "$cur"))
             else
                 COMPREPLY=($(compgen -f -X '!*.[rR][eE][gG]' -- "$cur") $(compgen -d -- "$cur"))
             fi ;;

@@ -9,7 +9,9 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
@@ -43,8 +45,13 @@ void TForm1::LoadNastr() {
         ini.ReadBool(kFiles, TabFile->CheckBoxEmptyDirs->objectName(), false));
     // In this order: the page's handlers keep the two key options apart.
     for (QCheckBox* box : {TabReg->CheckBoxUninsdeletevalue, TabReg->CheckBoxUninsdeletekey,
-                           TabReg->CheckBoxUninsdeletekeyifempty})
+                           TabReg->CheckBoxUninsdeletekeyifempty, TabReg->CheckBoxClassesAsHka,
+                           TabReg->CheckBoxWow64View})
         box->setChecked(ini.ReadBool(kRegistry, box->objectName(), false));
+    TabReg->SetPrivilegesText(
+        ini.ReadString(kRegistry, TabReg->ComboBoxPrivileges->objectName(), QString()));
+    TabReg->EditMinVersion->setText(
+        ini.ReadString(kRegistry, TabReg->EditMinVersion->objectName(), QString()));
     TabFile->SetFileOptionsVisible(
         ini.ReadBool(kOption, QStringLiteral("ButtonFileOption"), false));
     TabReg->SetRegOptionsVisible(ini.ReadBool(kOption, QStringLiteral("ButtonRegOption"), false));
@@ -81,8 +88,12 @@ bool TForm1::SaveNastr(QString& error) {
     ini.WriteBool(kOption, QStringLiteral("CheckBoxFullName"),
                   TabFile->CheckBoxFullName->isChecked());
     for (QCheckBox* box : {TabReg->CheckBoxUninsdeletevalue, TabReg->CheckBoxUninsdeletekey,
-                           TabReg->CheckBoxUninsdeletekeyifempty})
+                           TabReg->CheckBoxUninsdeletekeyifempty, TabReg->CheckBoxClassesAsHka,
+                           TabReg->CheckBoxWow64View})
         ini.WriteBool(kRegistry, box->objectName(), box->isChecked());
+    ini.WriteString(kRegistry, TabReg->ComboBoxPrivileges->objectName(), TabReg->PrivilegesText());
+    ini.WriteString(kRegistry, TabReg->EditMinVersion->objectName(),
+                    TabReg->EditMinVersion->text().trimmed());
     ini.WriteBool(kFiles, TabFile->CheckBoxEmptyDirs->objectName(),
                   TabFile->CheckBoxEmptyDirs->isChecked());
     ini.WriteBool(kOption, QStringLiteral("ButtonFileOption"), TabFile->FileOptionsVisible());
@@ -121,23 +132,23 @@ void TForm1::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!FPlaced) {
         FPlaced = true;
-        PlaceWindow();
         AwaitFrame(0);
     }
 }
 
 // The stored size is the outer one, frame included, and the window is centred frame and all:
 // both need the frame, which an X11 window manager adds only some time after the window has
-// been shown, later still on a busy machine. The window is placed at once as if it had none,
-// and again as soon as the frame is known; without a window manager none comes.
+// been shown, later still on a busy machine. The window is sized and centred once, as soon as
+// the frame is known (a second resize while the manager still frames the window can be lost);
+// without a window manager none comes, and it is placed after the wait.
 void TForm1::AwaitFrame(int tries) {
     // Known: a frame around the window, not the window alone (nor a frame being made).
-    if (frameGeometry() != geometry() && frameGeometry().contains(geometry())) {
-        PlaceWindow();
-    } else if (tries < 500 && QGuiApplication::platformName() == u"xcb") {
+    const bool framed = frameGeometry() != geometry() && frameGeometry().contains(geometry());
+    if (!framed && tries < 500 && QGuiApplication::platformName() == u"xcb") {
         QTimer::singleShot(10, this, [this, tries] { AwaitFrame(tries + 1); });
         return;
     }
+    PlaceWindow();
     FPendingOuterSize = QSize();
 }
 

@@ -40,6 +40,7 @@ const std::pair<const char*, const char*> kMessageItems[] = {
     {"LangError", "Ошибка"},
     {"LangElements", "Элементов:"},
     {"LangconvertInQuillmark", "Конвертировать в  Quillmark"},
+    {"LangBadMinVersion", "Inno Setup не примет такую MinVersion:"},
 };
 
 QAction* NamedAction(QObject* parent, const char* name, const QString& text) {

@@ -178,7 +178,7 @@ private:
     // program (which runs FormActivate) from a return from another application (which does not).
     QWindow* FLastActiveWindow = nullptr;
     bool FActivatedOnce = false;
-    // Outer size read from the settings, applied when shown and again once the frame is known.
+    // Outer size read from the settings, applied once the window's frame is known.
     QSize FPendingOuterSize;
     bool FPlaced = false; // the first showing has sized and centred the window
 };

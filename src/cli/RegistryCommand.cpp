@@ -17,12 +17,24 @@ namespace qm::cli {
 const char kRegistryUsage[] =
     "quillmark-cli registry FILE.reg|- [--uninsdeletevalue]\n"
     "                      [--uninsdeletekey | --uninsdeletekeyifempty]\n"
+    "                      [--classes-as-hka] [--privileges admin|lowest|dynamic]\n"
+    "                      [--wow64-view] [--min-version V]\n"
     "                      [--codepage NAME] [-o OUT] [--quiet]\n"
     "    Converts a registry export into an Inno Setup [Registry] section; \"-\" reads the\n"
     "    export from standard input.\n"
     "    --uninsdeletevalue       every value line gets Flags: uninsdeletevalue\n"
     "    --uninsdeletekey         every key line gets Flags: uninsdeletekey\n"
     "    --uninsdeletekeyifempty  every key line gets Flags: uninsdeletekeyifempty\n"
+    "    --classes-as-hka         HKEY_CLASSES_ROOT\\X becomes Root: HKA; Subkey:\n"
+    "                             \"Software\\Classes\\X\" (per user or per machine, as the\n"
+    "                             install runs)\n"
+    "    --privileges MODE        admin: HKCU lines become comments; lowest: HKLM, HKCC\n"
+    "                             and HKU\\.DEFAULT lines become comments; dynamic: each\n"
+    "                             line gets Check: IsAdminInstallMode, or Check: not\n"
+    "                             IsAdminInstallMode for HKCU (HKA lines need none)\n"
+    "    --wow64-view             HKLM\\Software\\WOW6432Node\\X and HKCR\\WOW6432Node\\X go\n"
+    "                             to the 32-bit view: Root: HKLM32; Subkey: \"Software\\X\"\n"
+    "    --min-version V          every line gets MinVersion: V (e.g. 6.1sp1, 10.0.17763)\n"
     "    --codepage NAME          code page of an export without a byte-order mark\n"
     "                             (cp1251, cp866, windows-1252, ...; default: UTF-8 when\n"
     "                             the file is valid UTF-8, else windows-1252)\n"
@@ -51,6 +63,19 @@ QString ParseArgs(const QStringList& args, TRegistryArgs& parsed) {
             parsed.Options.UninsDeleteKey = true;
         } else if (a == u"--uninsdeletekeyifempty") {
             parsed.Options.UninsDeleteKeyIfEmpty = true;
+        } else if (a == u"--classes-as-hka") {
+            parsed.Options.ClassesAsHka = true;
+        } else if (a == u"--wow64-view") {
+            parsed.Options.Wow64View = true;
+        } else if (a == u"--privileges") {
+            QString mode;
+            if (!walker.Next(mode) || !ParseRegPrivileges(mode, parsed.Options.Privileges))
+                return QStringLiteral("--privileges needs admin, lowest or dynamic");
+        } else if (a == u"--min-version") {
+            if (!walker.Next(parsed.Options.MinVersion) ||
+                !IsInnoMinVersion(parsed.Options.MinVersion))
+                return QStringLiteral("--min-version needs a version Inno Setup accepts, such "
+                                      "as 6.1sp1 or 10.0.17763");
         } else if (a == u"--codepage") {
             if (!walker.Next(parsed.CodePage))
                 return QStringLiteral("--codepage needs a code page name");

@@ -101,6 +101,12 @@ private:
     QString HexToText(const QByteArray& bytes, QString& text) const;
     QString ValueLine(const QString& keyPrefix, const TRegKey& key, const TRegValue& value,
                       QStringView valueFlags);
+    // The options' place for a key: the 32-bit view for WOW6432Node, HKA for classes.
+    void PlaceKey(QString& root, QString& subkey) const;
+    // Why the privileges option leaves a key with this root out; empty when it is written.
+    QString PrivilegesProblem(const QString& root, const QString& subkey) const;
+    // What ends every line of a key: its install-time check and the MinVersion.
+    QString LineTail(const QString& root) const;
     static void AppendValueName(std::u16string& out, const QString& name);
     void WriteKeyComments(const TRegKey& key, const QString& keyReason, const QString& valueReason,
                           QStringList& out);
@@ -114,8 +120,10 @@ private:
     ITextSink* FOutputMemo = nullptr;
 
     TRegConvOptionsSource FOptionsSource;
-    QStringView FKeyFlags;   // " Flags: ...;" of every key line, or empty
-    QStringView FValueFlags; // likewise for value lines
+    QStringView FKeyFlags;    // " Flags: ...;" of every key line, or empty
+    QStringView FValueFlags;  // likewise for value lines
+    TRegConvOptions FOptions; // of the running conversion
+    QString FKeyTail;         // LineTail of the key being written
     QString FAnsiCodePage;
     // hex(1)/hex(2)/hex(7) bytes are UTF-16LE (version 5 exports) or ANSI (REGEDIT4 exports);
     // the header line decides, the file's encoding when there is none.

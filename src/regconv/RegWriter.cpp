@@ -121,7 +121,8 @@ QStringView ChopTrailingNuls(QStringView text) {
 } // namespace
 
 void TAdvancedRegConverter::BeginWrite() {
-    const TRegConvOptions options = FOptionsSource ? FOptionsSource() : TRegConvOptions{};
+    FOptions = FOptionsSource ? FOptionsSource() : TRegConvOptions{};
+    const TRegConvOptions& options = FOptions;
     FKeyFlags = options.UninsDeleteKeyIfEmpty ? u" Flags: uninsdeletekeyifempty;"
                 : options.UninsDeleteKey      ? u" Flags: uninsdeletekey;"
                                               : u"";
@@ -156,6 +157,8 @@ void TAdvancedRegConverter::WriteKey(const TRegKey& key, QStringList& out) {
     const bool split = SplitKeyPath(key.Path, root, subkey);
     root = split ? ConvertRootKey(root) : QString();
     subkey = TrimBackslashes(subkey);
+    if (!root.isEmpty())
+        PlaceKey(root, subkey);
     if (root.isEmpty()) {
         // Inno Setup rejects the whole script for one unknown root (a typing error such as
         // HKEY_CLASSES_ROOTS, or a path without any).
@@ -177,12 +180,17 @@ void TAdvancedRegConverter::WriteKey(const TRegKey& key, QStringList& out) {
                 out);
         return;
     }
+    if (const QString problem = PrivilegesProblem(root, subkey); !problem.isEmpty()) {
+        WriteKeyComments(key, problem, problem, out);
+        return;
+    }
+    FKeyTail = LineTail(root);
     const QString prefix =
         QStringLiteral("Root: ") % root % QStringLiteral("; Subkey: ") % InnoQuoted(subkey) % u';';
     const bool forbidden = CompilerForbidsDeleting(subkey);
     if (key.Deleted) {
         out.append(forbidden ? NotConverted(KeyRef(key), kForbiddenDeletion)
-                             : prefix % QLatin1StringView(" Flags: deletekey;"));
+                             : prefix % QLatin1StringView(" Flags: deletekey;") % FKeyTail);
         for (const TRegValue& value : key.Values)
             out.append(FaultComment(value, key));
         return;
@@ -190,9 +198,9 @@ void TAdvancedRegConverter::WriteKey(const TRegKey& key, QStringList& out) {
     if (forbidden && FKeyFlags == u" Flags: uninsdeletekey;") {
         out.append(InnoComment(QString(QStringLiteral("uninsdeletekey left out for ") %
                                        KeyRef(key) % QStringLiteral(": ") % kForbiddenDeletion)));
-        out.append(prefix);
+        out.append(prefix % FKeyTail);
     } else {
-        out.append(prefix % FKeyFlags);
+        out.append(prefix % FKeyFlags % FKeyTail);
     }
     for (const TRegValue& value : key.Values)
         out.append(ValueLine(prefix, key, value, FValueFlags));
@@ -212,6 +220,7 @@ QString TAdvancedRegConverter::ValueLine(const QString& keyPrefix, const TRegKey
         FLine.append(u" ValueType: none; ValueName: ");
         AppendValueName(FLine, value.Name);
         FLine.append(u"; Flags: deletevalue;");
+        Append(FLine, FKeyTail);
         return ToQString(FLine);
     }
     const TValueData formatted = FormatValueData(value);
@@ -225,7 +234,90 @@ QString TAdvancedRegConverter::ValueLine(const QString& keyPrefix, const TRegKey
     FLine.append(FData);
     FLine.push_back(u';');
     Append(FLine, valueFlags);
+    Append(FLine, FKeyTail);
     return ToQString(FLine);
+}
+
+namespace {
+
+// "Software\WOW6432Node" or "WOW6432Node" (`node`) at the start of `subkey`, as a whole key
+// name; the rest after it (without its backslash) in `rest`.
+bool StartsWithKey(const QString& subkey, QLatin1StringView node, QString& rest) {
+    if (!subkey.startsWith(node, Qt::CaseInsensitive) ||
+        (subkey.size() > node.size() && subkey[node.size()] != u'\\'))
+        return false;
+    rest = subkey.sliced(std::min(subkey.size(), node.size() + 1));
+    return true;
+}
+
+} // namespace
+
+void TAdvancedRegConverter::PlaceKey(QString& root, QString& subkey) const {
+    QString rest;
+    if (FOptions.Wow64View) {
+        // Not HKCU: its Software key is one both views share, so HKCU32 would write the key
+        // outside WOW6432Node, where the export does not have it.
+        if (root == u"HKLM" &&
+            StartsWithKey(subkey, QLatin1StringView("Software\\WOW6432Node"), rest)) {
+            root += QStringLiteral("32");
+            subkey = rest.isEmpty() ? QStringLiteral("Software")
+                                    : QString(QStringLiteral("Software\\") + rest);
+        } else if (root == u"HKCR" &&
+                   StartsWithKey(subkey, QLatin1StringView("WOW6432Node"), rest) &&
+                   !rest.isEmpty()) {
+            root = QStringLiteral("HKCR32");
+            subkey = rest;
+        }
+    }
+    if (FOptions.ClassesAsHka && root.startsWith(u"HKCR")) {
+        root = QString(QStringLiteral("HKA") + root.sliced(4));
+        subkey = subkey.isEmpty() ? QStringLiteral("Software\\Classes")
+                                  : QString(QStringLiteral("Software\\Classes\\") + subkey);
+    }
+}
+
+namespace {
+
+// The root without its view: HKLM32 -> HKLM.
+QStringView BaseRoot(const QString& root) {
+    QStringView base(root);
+    if (base.endsWith(u"32") || base.endsWith(u"64"))
+        base.chop(2);
+    return base;
+}
+
+bool IsDefaultUser(QStringView base, const QString& subkey) {
+    QString rest;
+    return base == u"HKU" && StartsWithKey(subkey, QLatin1StringView(".DEFAULT"), rest);
+}
+
+} // namespace
+
+QString TAdvancedRegConverter::PrivilegesProblem(const QString& root, const QString& subkey) const {
+    const QStringView base = BaseRoot(root);
+    if (FOptions.Privileges == TRegPrivileges::Admin && base == u"HKCU")
+        return QStringLiteral("an administrative install writes the administrator's "
+                              "HKEY_CURRENT_USER, not the user's");
+    if (FOptions.Privileges == TRegPrivileges::Lowest &&
+        (base == u"HKLM" || base == u"HKCC" || IsDefaultUser(base, subkey)))
+        return QStringLiteral("an install without administrative rights cannot write this "
+                              "per-machine key");
+    return {};
+}
+
+QString TAdvancedRegConverter::LineTail(const QString& root) const {
+    QString tail;
+    if (FOptions.Privileges == TRegPrivileges::Dynamic) {
+        const QStringView base = BaseRoot(root);
+        // HKA is the user's or the machine's as the install runs: it needs no check.
+        if (base == u"HKCU")
+            tail = QStringLiteral(" Check: not IsAdminInstallMode;");
+        else if (base != u"HKA")
+            tail = QStringLiteral(" Check: IsAdminInstallMode;");
+    }
+    if (!FOptions.MinVersion.isEmpty())
+        tail += QStringLiteral(" MinVersion: ") % FOptions.MinVersion % u';';
+    return tail;
 }
 
 void TAdvancedRegConverter::AppendValueName(TLineBuffer& out, const QString& name) {

@@ -4,12 +4,14 @@
 #include "regconv/AdvancedRegConverter.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -61,11 +63,38 @@ TRegistryPage::TRegistryPage(const QObject* messageItems, QWidget* parent)
     CheckBoxUninsdeletevalue = Option("CheckBoxUninsdeletevalue", GroupBoxControlReg);
     CheckBoxUninsdeletekey = Option("CheckBoxUninsdeletekey", GroupBoxControlReg);
     CheckBoxUninsdeletekeyifempty = Option("CheckBoxUninsdeletekeyifempty", GroupBoxControlReg);
+    // For installs per user or per machine.
+    CheckBoxClassesAsHka =
+        qm::i18n::NewNamed<QCheckBox>("CheckBoxClassesAsHka", GroupBoxControlReg);
+    CheckBoxClassesAsHka->setText(QStringLiteral("HKCR как HKA"));
+    CheckBoxWow64View = qm::i18n::NewNamed<QCheckBox>("CheckBoxWow64View", GroupBoxControlReg);
+    CheckBoxWow64View->setText(QStringLiteral("WOW6432Node: 32-битный вид"));
+    LabelPrivileges = qm::i18n::NewNamed<QLabel>("LabelPrivileges", GroupBoxControlReg);
+    LabelPrivileges->setText(QStringLiteral("Права:"));
+    ComboBoxPrivileges = qm::i18n::NewNamed<QComboBox>("ComboBoxPrivileges", GroupBoxControlReg);
+    ComboBoxPrivileges->addItems(
+        {QString(), QStringLiteral("admin"), QStringLiteral("lowest"), QStringLiteral("dynamic")});
+    LabelPrivileges->setBuddy(ComboBoxPrivileges);
+    LabelMinVersion = qm::i18n::NewNamed<QLabel>("LabelMinVersion", GroupBoxControlReg);
+    LabelMinVersion->setText(QStringLiteral("MinVersion:"));
+    EditMinVersion = qm::i18n::NewNamed<QLineEdit>("EditMinVersion", GroupBoxControlReg);
+    EditMinVersion->setPlaceholderText(QStringLiteral("6.1sp1"));
+    LabelMinVersion->setBuddy(EditMinVersion);
     auto* options = new QVBoxLayout(GroupBoxControlReg);
     options->addWidget(CheckBoxUninsdeletevalue);
     options->addWidget(CheckBoxUninsdeletekey);
     options->addWidget(CheckBoxUninsdeletekeyifempty);
+    options->addSpacing(8);
+    options->addWidget(CheckBoxClassesAsHka);
+    options->addWidget(CheckBoxWow64View);
+    auto* fields = new QGridLayout;
+    fields->addWidget(LabelPrivileges, 0, 0);
+    fields->addWidget(ComboBoxPrivileges, 0, 1);
+    fields->addWidget(LabelMinVersion, 1, 0);
+    fields->addWidget(EditMinVersion, 1, 1);
+    options->addLayout(fields);
     options->addStretch(1);
+    connect(EditMinVersion, &QLineEdit::textChanged, this, &TRegistryPage::ShowMinVersionState);
     GroupBoxControlReg->setFixedWidth(210);
 
     GroupBox2 = qm::i18n::NewNamed<QGroupBox>("GroupBox2", this);
@@ -103,8 +132,34 @@ TRegistryPage::TRegistryPage(const QObject* messageItems, QWidget* parent)
 }
 
 TRegConvOptions TRegistryPage::Options() const {
-    return {CheckBoxUninsdeletekey->isChecked(), CheckBoxUninsdeletekeyifempty->isChecked(),
-            CheckBoxUninsdeletevalue->isChecked()};
+    TRegConvOptions options;
+    options.UninsDeleteKey = CheckBoxUninsdeletekey->isChecked();
+    options.UninsDeleteKeyIfEmpty = CheckBoxUninsdeletekeyifempty->isChecked();
+    options.UninsDeleteValue = CheckBoxUninsdeletevalue->isChecked();
+    options.ClassesAsHka = CheckBoxClassesAsHka->isChecked();
+    options.Wow64View = CheckBoxWow64View->isChecked();
+    ParseRegPrivileges(PrivilegesText(), options.Privileges);
+    const QString version = EditMinVersion->text().trimmed();
+    if (IsInnoMinVersion(version))
+        options.MinVersion = version;
+    return options;
+}
+
+QString TRegistryPage::PrivilegesText() const {
+    return ComboBoxPrivileges->currentText();
+}
+
+void TRegistryPage::SetPrivilegesText(const QString& text) {
+    ComboBoxPrivileges->setCurrentIndex(std::max(0, ComboBoxPrivileges->findText(text)));
+}
+
+// A version the compiler would refuse shows in the error colour, with the reason as its tip.
+void TRegistryPage::ShowMinVersionState() {
+    const QString version = EditMinVersion->text().trimmed();
+    const bool refused = !version.isEmpty() && !IsInnoMinVersion(version);
+    EditMinVersion->setStyleSheet(refused ? QStringLiteral("color: #c42b1c;") : QString());
+    EditMinVersion->setToolTip(refused ? qm::i18n::MessageText(FMessageItems, "LangBadMinVersion")
+                                       : QString());
 }
 
 void TRegistryPage::SetRegOptionsVisible(bool visible) {
@@ -127,6 +182,13 @@ void TRegistryPage::ButtonBrowseRegClick() {
 void TRegistryPage::ButtonChangeRegClick() {
     if (!FConverter)
         return;
+    const QString version = EditMinVersion->text().trimmed();
+    if (!version.isEmpty() && !IsInnoMinVersion(version)) {
+        QMessageBox::warning(this, QString(),
+                             qm::i18n::MessageText(FMessageItems, "LangBadMinVersion") + u' ' +
+                                 version);
+        return;
+    }
     try {
         FConverter->ConvertFromFileToMemo(EditPathReg->text(), &FSink);
     } catch (const std::exception& e) {

@@ -9,6 +9,8 @@
 #include <QWidget>
 
 class QCheckBox;
+class QComboBox;
+class QLabel;
 class QGroupBox;
 class QLineEdit;
 class QPlainTextEdit;
@@ -27,8 +29,12 @@ public:
     // The main window's converter, used for every conversion.
     void SetConverter(TAdvancedRegConverter* converter) { FConverter = converter; }
 
-    // The three options as they are checked now.
+    // The options as they are set now; a MinVersion the compiler would refuse is left out
+    // (the field shows it, and Start refuses to convert with it).
     TRegConvOptions Options() const;
+    // The privileges choice as stored: "", "admin", "lowest" or "dynamic".
+    QString PrivilegesText() const;
+    void SetPrivilegesText(const QString& text);
     // Shows or hides the option panel (RegOptionsVisible).
     void SetRegOptionsVisible(bool visible);
     bool RegOptionsVisible() const { return FRegOptionsVisible; }
@@ -44,6 +50,12 @@ public:
     QCheckBox* CheckBoxUninsdeletevalue;
     QCheckBox* CheckBoxUninsdeletekey;
     QCheckBox* CheckBoxUninsdeletekeyifempty;
+    QCheckBox* CheckBoxClassesAsHka;
+    QCheckBox* CheckBoxWow64View;
+    QLabel* LabelPrivileges;
+    QComboBox* ComboBoxPrivileges; // Inno Setup's own words: not translated
+    QLabel* LabelMinVersion;
+    QLineEdit* EditMinVersion;
     QGroupBox* GroupBox2;
     QToolButton* ButtonRegOption;
     QPushButton* ButtonChangeReg;
@@ -56,6 +68,8 @@ public slots:
     void CheckBoxUninsdeletekeyifemptyClick();
 
 private:
+    void ShowMinVersionState();
+
     const QObject* FMessageItems;
     TAdvancedRegConverter* FConverter = nullptr;
     TMemoSink FSink;

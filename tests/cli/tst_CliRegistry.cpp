@@ -150,6 +150,28 @@ private slots:
         QTest::newRow("output missing")
             << QStringList{QStringLiteral("registry"), e, QStringLiteral("-o")}
             << QByteArray("-o needs a file name");
+        QTest::newRow("unknown privileges")
+            << QStringList{QStringLiteral("registry"), e, QStringLiteral("--privileges"),
+                           QStringLiteral("root")}
+            << QByteArray("--privileges needs admin, lowest or dynamic");
+        QTest::newRow("a MinVersion the compiler refuses")
+            << QStringList{QStringLiteral("registry"), e, QStringLiteral("--min-version"),
+                           QStringLiteral("6.1 sp1")}
+            << QByteArray("--min-version needs a version Inno Setup accepts");
+    }
+
+    // The install-mode options reach the section.
+    void installModeOptions() {
+        const CliRun r = RunCli(
+            {QStringLiteral("registry"), m_export, QStringLiteral("--privileges"),
+             QStringLiteral("dynamic"), QStringLiteral("--min-version"), QStringLiteral("6.1sp1"),
+             QStringLiteral("--classes-as-hka"), QStringLiteral("--wow64-view")});
+        QCOMPARE(r.ExitCode, 0);
+        QVERIFY2(r.Out.endsWith(" Check: not IsAdminInstallMode; MinVersion: 6.1sp1;\r\n"),
+                 r.Out.constData());
+        const CliRun admin = RunCli({QStringLiteral("registry"), m_export,
+                                     QStringLiteral("--privileges"), QStringLiteral("admin")});
+        QVERIFY(admin.Out.contains("; Not converted: [HKEY_CURRENT_USER\\Software\\"));
     }
 
     void usageErrorsExitWithTwo() {

@@ -27,7 +27,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     const QString path = WriteScratchFile(bytes, QStringLiteral("input.reg"));
     // The input's length picks the options and the code page, so the file itself stays as found.
-    const TRegConvOptions options{size % 4 == 1, size % 4 == 2, size % 2 == 1};
+    const TRegConvOptions options{.UninsDeleteKey = size % 4 == 1,
+                                  .UninsDeleteKeyIfEmpty = size % 4 == 2,
+                                  .UninsDeleteValue = size % 2 == 1};
     const QString codePage = size % 3 == 0 ? QStringLiteral("cp866") : QString();
 
     TAdvancedRegConverter converter;

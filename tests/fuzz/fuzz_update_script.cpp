@@ -4,10 +4,10 @@
 // refused (no script), never written.
 
 #include "FuzzSupport.h"
-#include "platform/CodePage.h"
 #include "update/UpdateInstall.h"
 
 #include <QStringList>
+#include <algorithm>
 
 using namespace qm::fuzzing;
 
@@ -70,20 +70,25 @@ void CheckBatch(const QString& folder, const QString& exe, const QString& zip) {
         Require(bytes.isEmpty(), "a name with a quote or a control character makes no script");
         return;
     }
+    // Otherwise in the OEM code page, which here (the stand-in's) is ASCII.
     const bool utf8 = bytes.contains("\r\nchcp 65001 >nul\r\n");
-    const QString script = utf8 ? QString::fromUtf8(bytes)
-                                : QString::fromStdU16String(qm::platform::DecodeWindows1252(
-                                      std::string_view(bytes.constData(), bytes.size())));
+    const QString script = utf8 ? QString::fromUtf8(bytes) : QString::fromLatin1(bytes);
+    Require(utf8 || std::all_of(bytes.begin(), bytes.end(),
+                                [](char c) { return static_cast<unsigned char>(c) < 0x80; }),
+            "a script without chcp is ASCII here");
     const QStringList lines = script.split(QStringLiteral("\r\n"));
     QList<QStringList> expected = {{folder}, {exe}, {zip}, {QString(), exe}};
-    const QStringList prefixes = {QStringLiteral("cd /d "), QStringLiteral("taskkill "),
+    const QStringList prefixes = {QStringLiteral("pushd "), QStringLiteral("taskkill "),
                                   QStringLiteral("del \""), QStringLiteral("start ")};
     int powerShell = 0;
-    for (const QString& line : lines) {
+    for (const QString& untrimmed : lines) {
+        const QString line = untrimmed.trimmed(); // lines inside a block are indented
         bool expands = false;
         const QStringList arguments = CmdQuotedArguments(line, expands);
         if (line == QStringLiteral("del \"%~f0\""))
             continue; // the script's own path, on purpose
+        if (line.contains(QStringLiteral("\".quillmark-extracted\"")))
+            continue; // the extraction's marker, a fixed name
         Require(!expands, "no line expands a variable", line);
         for (qsizetype p = 0; p < prefixes.size(); ++p)
             if (line.startsWith(prefixes[p]))
@@ -98,7 +103,7 @@ void CheckBatch(const QString& folder, const QString& exe, const QString& zip) {
         qsizetype end = 0;
         Require(at >= 0 && PowerShellString(command, at + open.size(), end) == zip,
                 "the archive name is one PowerShell string", command);
-        Require(command.sliced(end).startsWith(QStringLiteral("); foreach ($entry in")),
+        Require(command.sliced(end).startsWith(QStringLiteral("); try { foreach ($entry in")),
                 "the command goes on after the archive name", command);
     }
     Require(powerShell == 1, "one PowerShell line", script);

@@ -40,6 +40,10 @@ QStringList StartUpKeys() {
                           "CheckBoxUninsdeletevalue",
                           "CheckBoxUninsdeletekeyifempty",
                           "CheckBoxUninsdeletekey",
+                          "CheckBoxClassesAsHka",
+                          "CheckBoxWow64View",
+                          "LabelPrivileges",
+                          "LabelMinVersion",
                           "ButtonReg",
                           "ButtonFiles",
                           "LangOpenInQuillmark",
@@ -50,6 +54,7 @@ QStringList StartUpKeys() {
                           "LangError",
                           "LangElements",
                           "LangconvertInQuillmark",
+                          "LangBadMinVersion",
                           "CopySelectedLinesMenu",
                           "CopySelectedTextMenu",
                           "CopyAllTextMenu",
@@ -68,6 +73,9 @@ QStringList StartUpKeys() {
                           "CopyAllTextRegMenu",
                           "ClearTextRegMenu"})
         keys << QStringLiteral("Form1.%1.Caption").arg(QString::fromLatin1(c));
+    // The example in the empty MinVersion field.
+    keys.insert(keys.indexOf(QStringLiteral("Form1.LabelMinVersion.Caption")) + 1,
+                QStringLiteral("Form1.EditMinVersion.TextHint"));
     keys << QStringLiteral("Form8.Caption");
     for (const char* c :
          {"LabelYaMail", "LabelMainWebSite", "LabelGMail", "LabelTelegram", "Button1"})

@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -110,6 +111,41 @@ private slots:
         page->ButtonChangeReg->click();
         QCOMPARE(page->MemoReg->toPlainText(), shown);
         QVERIFY(page->StatusBar2->currentMessage().isEmpty());
+    }
+
+    // The install-mode options reach the converter, are stored, and a MinVersion the compiler
+    // would refuse stops the conversion with a warning instead of a section that cannot compile.
+    void installModeOptions() {
+        {
+            TForm1 form({});
+            TRegistryPage* page = form.TabReg;
+            page->EditPathReg->setText(m_reg);
+            page->CheckBoxWow64View->click();
+            page->SetPrivilegesText(QStringLiteral("dynamic"));
+            page->EditMinVersion->setText(QStringLiteral("10.0"));
+            page->ButtonChangeReg->click();
+            QVERIFY(page->MemoReg->toPlainText().endsWith(
+                QStringLiteral("Check: not IsAdminInstallMode; MinVersion: 10.0;")));
+            const QString shown = page->MemoReg->toPlainText();
+            page->EditMinVersion->setText(QStringLiteral("6.1 sp1"));
+            QVERIFY(page->Options().MinVersion.isEmpty());
+            QVERIFY(!page->EditMinVersion->toolTip().isEmpty());
+            QString told;
+            CloseNextPopup([&](QWidget* w) {
+                if (auto* box = qobject_cast<QMessageBox*>(w))
+                    told = box->text();
+            });
+            page->ButtonChangeReg->click();
+            QVERIFY2(told.endsWith(QStringLiteral("6.1 sp1")), qPrintable(told));
+            QCOMPARE(page->MemoReg->toPlainText(), shown);
+            page->EditMinVersion->setText(QStringLiteral("6.1sp1"));
+            form.close();
+        }
+        TForm1 again({});
+        QVERIFY(again.TabReg->CheckBoxWow64View->isChecked() &&
+                !again.TabReg->CheckBoxClassesAsHka->isChecked());
+        QCOMPARE(again.TabReg->PrivilegesText(), QStringLiteral("dynamic"));
+        QCOMPARE(again.TabReg->Options().MinVersion, QStringLiteral("6.1sp1"));
     }
 
     void optionPanels() {

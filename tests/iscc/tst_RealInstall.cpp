@@ -386,6 +386,67 @@ private slots:
                                             same.join(QStringLiteral(", "))));
     }
 
+    // The install-mode options as Setup applies them: one section, installed for all users
+    // and for the current user alone. The class lands in HKLM's and in HKCU's
+    // Software\Classes respectively, and the WOW6432Node key in the 32-bit view either way.
+    void installModesPlaceKeys() {
+        TAdvancedRegConverter converter;
+        converter.SetOptionsSource([] {
+            TRegConvOptions options;
+            options.ClassesAsHka = true;
+            options.Wow64View = true;
+            return options;
+        });
+        const QString section = converter.ConvertFromText(QStringLiteral(
+            "Windows Registry Editor Version 5.00\r\n\r\n"
+            "[HKEY_CLASSES_ROOT\\.quillmarktest]\r\n@=\"QuillmarkTest.File\"\r\n\r\n"
+            "[HKEY_LOCAL_MACHINE\\Software\\WOW6432Node\\QuillmarkTest]\r\n\"Bits\"=\"32\"\r\n"));
+        QVERIFY(section.contains(
+            QStringLiteral("Root: HKA; Subkey: \"Software\\Classes\\.quillmarktest\"")));
+        QVERIFY(
+            section.contains(QStringLiteral("Root: HKLM32; Subkey: \"Software\\QuillmarkTest\"")));
+        QTemporaryDir work;
+        const QString folder = work.path();
+        // A folder both modes can expand ({autopf} of a user install is not one wine knows).
+        const InnoCompileResult compiled =
+            CompileInnoScript(QStringLiteral("[Setup]\r\n"
+                                             "AppName=Quillmark install modes\r\n"
+                                             "AppVersion=1\r\n"
+                                             "DefaultDirName=C:\\Quillmark install modes\r\n"
+                                             "ArchitecturesInstallIn64BitMode=x64compatible\r\n"
+                                             "Uninstallable=no\r\n"
+                                             "DisableProgramGroupPage=yes\r\n"
+                                             "PrivilegesRequired=lowest\r\n"
+                                             "PrivilegesRequiredOverridesAllowed=commandline\r\n"
+                                             "OutputBaseFilename=setup\r\n"
+                                             "Compression=zip/1\r\n") +
+                                  section,
+                              folder);
+        QVERIFY2(compiled.Ok, qPrintable(compiled.Message));
+        for (const bool allUsers : {true, false}) {
+            CopyHives(m_pristine.path(), Prefix());
+            QString output;
+            QVERIFY2(
+                RunSetup(folder + QStringLiteral("/Output/setup.exe"),
+                         {allUsers ? QStringLiteral("/ALLUSERS") : QStringLiteral("/CURRENTUSER")},
+                         &output) == 0,
+                qPrintable(output));
+            StopServer();
+            WineRegistry installed;
+            QString error;
+            QVERIFY2(installed.Read(Prefix(), error), qPrintable(error));
+            const auto has = [&](const char* path, const char* value) {
+                const auto keys = installed.Subtree(QString::fromLatin1(path), false);
+                return !keys.isEmpty() && keys.front()->Values.contains(QString::fromLatin1(value));
+            };
+            QCOMPARE(has("HKEY_LOCAL_MACHINE\\Software\\Classes\\.quillmarktest", ""), allUsers);
+            QCOMPARE(has("HKEY_CURRENT_USER\\Software\\Classes\\.quillmarktest", ""), !allUsers);
+            QVERIFY(has("HKEY_LOCAL_MACHINE\\Software\\WOW6432Node\\QuillmarkTest", "n:bits"));
+            QVERIFY(!has("HKEY_LOCAL_MACHINE\\Software\\QuillmarkTest", "n:bits"));
+        }
+        CopyHives(m_pristine.path(), Prefix());
+    }
+
     void treeInstallsAsItIs() {
         QTemporaryDir source;
         const QString tree = source.filePath(QStringLiteral("App"));

@@ -58,8 +58,10 @@ appstreamcli validate --no-net "$work/x/usr/share/metainfo/org.quillmark.Quillma
 lintian --fail-on error,warning "$deb" 2>&1 | grep -v 'root privileges' || true
 lintian --fail-on error,warning "$deb" >/dev/null 2>&1 || fail "lintian"
 # The manual page and --help name the same options.
+# (Read once: grep -q ending a pipe early would fail it under pipefail.)
+zcat "$work/x/usr/share/man/man1/quillmark-cli.1.gz" | sed 's/\\-/-/g' >"$work/manual.txt"
 for option in $("$work/x/usr/lib/quillmark/quillmark-cli" --help | grep -o -- '--[a-z-]*' | sort -u); do
-  zcat "$work/x/usr/share/man/man1/quillmark-cli.1.gz" | sed 's/\\-/-/g' | grep -q -- "$option" ||
+  grep -q -- "$option" "$work/manual.txt" ||
     fail "the manual page does not name $option"
 done
 

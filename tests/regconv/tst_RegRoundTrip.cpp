@@ -249,7 +249,9 @@ private slots:
             Generator gen(seed, regedit4);
             QList<ExportKey> keys;
             QStringList expected;
-            TRegConvOptions options{gen.Below(2) == 0, gen.Below(2) == 0, gen.Below(2) == 0};
+            TRegConvOptions options{.UninsDeleteKey = gen.Below(2) == 0,
+                                    .UninsDeleteKeyIfEmpty = gen.Below(2) == 0,
+                                    .UninsDeleteValue = gen.Below(2) == 0};
             for (int k = 1 + gen.Below(6); k > 0; --k) {
                 QString root;
                 keys.append(gen.Key(root));

@@ -9,6 +9,8 @@
 
 #include <QTest>
 
+Q_DECLARE_METATYPE(TRegConvOptions)
+
 using qm::testing::InnoLineKind;
 using qm::testing::ParseInnoRegistryLine;
 
@@ -102,7 +104,8 @@ void TestRegWriter::exampleWithoutOptions() {
 }
 
 void TestRegWriter::exampleWithOptions() {
-    const QStringList lines = Convert(kExample, {false, true, true});
+    const QStringList lines =
+        Convert(kExample, {.UninsDeleteKeyIfEmpty = true, .UninsDeleteValue = true});
     QCOMPARE(lines[1],
              QStringLiteral(
                  R"(Root: HKCU; Subkey: "Software\Example\Tool"; Flags: uninsdeletekeyifempty;)"));
@@ -139,10 +142,168 @@ void TestRegWriter::keyOptions() {
     QFETCH(bool, value);
     QFETCH(QString, keyLine);
     QFETCH(QString, valueLine);
-    const QStringList lines =
-        Convert(QStringLiteral("[HKEY_CURRENT_USER\\K]\n\"a\"=\"1\"\n"), {key, ifEmpty, value});
+    const QStringList lines = Convert(
+        QStringLiteral("[HKEY_CURRENT_USER\\K]\n\"a\"=\"1\"\n"),
+        {.UninsDeleteKey = key, .UninsDeleteKeyIfEmpty = ifEmpty, .UninsDeleteValue = value});
     QCOMPARE(lines.value(1), keyLine);
     QCOMPARE(lines.value(2), valueLine);
+}
+
+// Classes as HKA, the 32-bit view, the privileges and MinVersion, with the uninstall flags:
+// the line of each key of one export (a comment where the install mode cannot write it), and
+// one value line, which carries its key's check and MinVersion after its own flags.
+void TestRegWriter::installModeOptions_data() {
+    QTest::addColumn<TRegConvOptions>("options");
+    QTest::addColumn<QStringList>("keyLines");
+    QTest::addColumn<QString>("valueLine"); // of HKLM\Software\Vendor
+    const QString admin = QStringLiteral(
+        "an administrative install writes the administrator's HKEY_CURRENT_USER, not the user's");
+    const QString lowest = QStringLiteral(
+        "an install without administrative rights cannot write this per-machine key");
+    const auto comment = [](const char* key, const QString& why) {
+        return QStringLiteral("; Not converted: [%1]: %2").arg(QString::fromUtf8(key), why);
+    };
+    const QString vendor = QStringLiteral(R"(Root: HKLM; Subkey: "Software\Vendor";)");
+    const QString c = QStringLiteral(R"( ValueType: string; ValueName: "c"; ValueData: "3";)");
+    TRegConvOptions none;
+    QTest::newRow("none") << none
+                          << Utf8Lines({R"(Root: HKCR; Subkey: ".xyz";)",
+                                        R"(Root: HKCR; Subkey: "WOW6432Node\CLSID\{{1}";)",
+                                        R"(Root: HKLM; Subkey: "Software\WOW6432Node\Vendor";)",
+                                        R"(Root: HKCU; Subkey: "Software\WOW6432Node\Vendor";)",
+                                        R"(Root: HKLM; Subkey: "Software\Vendor";)",
+                                        R"(Root: HKU; Subkey: ".DEFAULT\Software\Vendor";)",
+                                        R"(Root: HKCC; Subkey: "Software\Vendor";)",
+                                        R"(Root: HKCR; Subkey: ".old"; Flags: deletekey;)"})
+                          << vendor + c;
+    TRegConvOptions places;
+    places.ClassesAsHka = true;
+    places.Wow64View = true;
+    QTest::newRow("classes as HKA, 32-bit view")
+        << places
+        << Utf8Lines({R"(Root: HKA; Subkey: "Software\Classes\.xyz";)",
+                      R"(Root: HKA32; Subkey: "Software\Classes\CLSID\{{1}";)",
+                      R"(Root: HKLM32; Subkey: "Software\Vendor";)",
+                      R"(Root: HKCU; Subkey: "Software\WOW6432Node\Vendor";)",
+                      R"(Root: HKLM; Subkey: "Software\Vendor";)",
+                      R"(Root: HKU; Subkey: ".DEFAULT\Software\Vendor";)",
+                      R"(Root: HKCC; Subkey: "Software\Vendor";)",
+                      R"(Root: HKA; Subkey: "Software\Classes\.old"; Flags: deletekey;)"})
+        << vendor + c;
+    TRegConvOptions adminOnly;
+    adminOnly.Privileges = TRegPrivileges::Admin;
+    adminOnly.UninsDeleteKey = true;
+    adminOnly.Wow64View = true;
+    QTest::newRow("admin, uninsdeletekey, 32-bit view")
+        << adminOnly
+        << QStringList{Utf8Lines(
+                           {R"(Root: HKCR; Subkey: ".xyz"; Flags: uninsdeletekey;)",
+                            R"(Root: HKCR32; Subkey: "CLSID\{{1}"; Flags: uninsdeletekey;)",
+                            R"(Root: HKLM32; Subkey: "Software\Vendor"; Flags: uninsdeletekey;)"}) +
+                       QStringList{
+                           comment(R"(HKEY_CURRENT_USER\Software\WOW6432Node\Vendor)", admin)} +
+                       Utf8Lines(
+                           {R"(Root: HKLM; Subkey: "Software\Vendor"; Flags: uninsdeletekey;)",
+                            R"(Root: HKU; Subkey: ".DEFAULT\Software\Vendor"; Flags: uninsdeletekey;)",
+                            R"(Root: HKCC; Subkey: "Software\Vendor"; Flags: uninsdeletekey;)",
+                            R"(Root: HKCR; Subkey: ".old"; Flags: deletekey;)"})}
+        << vendor + c;
+    TRegConvOptions lowestOnly;
+    lowestOnly.Privileges = TRegPrivileges::Lowest;
+    lowestOnly.UninsDeleteValue = true;
+    QTest::newRow("lowest, uninsdeletevalue")
+        << lowestOnly
+        << QStringList{Utf8Lines({R"(Root: HKCR; Subkey: ".xyz";)",
+                                  R"(Root: HKCR; Subkey: "WOW6432Node\CLSID\{{1}";)"}) +
+                       QStringList{
+                           comment(R"(HKEY_LOCAL_MACHINE\Software\WOW6432Node\Vendor)", lowest)} +
+                       Utf8Lines({R"(Root: HKCU; Subkey: "Software\WOW6432Node\Vendor";)"}) +
+                       QStringList{comment(R"(HKEY_LOCAL_MACHINE\Software\Vendor)", lowest),
+                                   comment(R"(HKEY_USERS\.DEFAULT\Software\Vendor)", lowest),
+                                   comment(R"(HKEY_CURRENT_CONFIG\Software\Vendor)", lowest)} +
+                       Utf8Lines({R"(Root: HKCR; Subkey: ".old"; Flags: deletekey;)"})}
+        << QStringLiteral(
+               R"(; Not converted: value "c" of [HKEY_LOCAL_MACHINE\Software\Vendor]: )") +
+               lowest;
+    TRegConvOptions dynamic;
+    dynamic.Privileges = TRegPrivileges::Dynamic;
+    dynamic.ClassesAsHka = true;
+    dynamic.UninsDeleteKeyIfEmpty = true;
+    dynamic.UninsDeleteValue = true;
+    dynamic.MinVersion = QStringLiteral("6.1sp1");
+    const QString m = QStringLiteral(" MinVersion: 6.1sp1;");
+    const QString a =
+        QStringLiteral(" Flags: uninsdeletekeyifempty; Check: IsAdminInstallMode;") + m;
+    QTest::newRow("dynamic, HKA, MinVersion, both uninstall flags")
+        << dynamic
+        << QStringList{QStringLiteral(
+                           R"(Root: HKA; Subkey: "Software\Classes\.xyz"; Flags: uninsdeletekeyifempty;)") +
+                           m,
+                       QStringLiteral(
+                           R"(Root: HKA; Subkey: "Software\Classes\WOW6432Node\CLSID\{{1}"; Flags: uninsdeletekeyifempty;)") +
+                           m,
+                       QStringLiteral(R"(Root: HKLM; Subkey: "Software\WOW6432Node\Vendor";)") + a,
+                       QStringLiteral(
+                           R"(Root: HKCU; Subkey: "Software\WOW6432Node\Vendor"; Flags: uninsdeletekeyifempty; Check: not IsAdminInstallMode;)") +
+                           m,
+                       vendor + a,
+                       QStringLiteral(R"(Root: HKU; Subkey: ".DEFAULT\Software\Vendor";)") + a,
+                       QStringLiteral(R"(Root: HKCC; Subkey: "Software\Vendor";)") + a,
+                       QStringLiteral(
+                           R"(Root: HKA; Subkey: "Software\Classes\.old"; Flags: deletekey;)") +
+                           m}
+        << vendor + c + QStringLiteral(" Flags: uninsdeletevalue; Check: IsAdminInstallMode;") + m;
+}
+
+void TestRegWriter::installModeOptions() {
+    QFETCH(TRegConvOptions, options);
+    QFETCH(QStringList, keyLines);
+    QFETCH(QString, valueLine);
+    const QStringList lines = Convert(kHeader + QStringLiteral(R"([HKEY_CLASSES_ROOT\.xyz]
+@="xyzfile"
+[HKEY_CLASSES_ROOT\WOW6432Node\CLSID\{1}]
+@="32"
+[HKEY_LOCAL_MACHINE\Software\WOW6432Node\Vendor]
+"a"="1"
+[HKEY_CURRENT_USER\Software\WOW6432Node\Vendor]
+"b"="2"
+[HKEY_LOCAL_MACHINE\Software\Vendor]
+"c"="3"
+[HKEY_USERS\.DEFAULT\Software\Vendor]
+"d"="4"
+[HKEY_CURRENT_CONFIG\Software\Vendor]
+"e"="5"
+[-HKEY_CLASSES_ROOT\.old]
+)"),
+                                      options);
+    QStringList keys;
+    for (qsizetype i = 1; i < lines.size(); i += 2) // each key has one value, the last none
+        keys << lines[i];
+    QCOMPARE(keys, keyLines);
+    QCOMPARE(lines.value(10), valueLine);
+}
+
+// What ISCC 6.4.1 answered for each MinVersion (probed), and so must the option's check and the
+// test-side reader; the compiler's older "a,b" form is refused here on purpose.
+void TestRegWriter::minVersionTexts() {
+    const struct {
+        const char* Text;
+        bool Accepted;
+    } verdicts[] = {
+        {"6.1sp1", true},      {"10.0.17763", true}, {"6", true},         {"6.01", true},
+        {"6.1SP1", true},      {"1.2.3sp1", true},   {"6.1.65535", true}, {"127", true},
+        {"6.99", true},        {"6.1sp255", true},   {"6.1.1.1", false},  {"6.1 sp1", false},
+        {"6.1sp", false},      {"abc", false},       {"", false},         {"6.", false},
+        {".1", false},         {"6..1", false},      {"128", false},      {"6.100", false},
+        {"6.1.65536", false},  {"6.1sp256", false},  {"-1", false},       {"6.1b", false},
+        {"4294967296", false}, {"6.1sp1x", false}};
+    for (const auto& v : verdicts) {
+        const QString text = QString::fromLatin1(v.Text);
+        QVERIFY2(IsInnoMinVersion(text) == v.Accepted, v.Text);
+        const auto parsed = ParseInnoRegistryLine(
+            QStringLiteral(R"(Root: HKCU; Subkey: "K"; MinVersion: %1;)").arg(text));
+        QVERIFY2(parsed.Error.isEmpty() == v.Accepted || text.isEmpty(), v.Text);
+    }
 }
 
 void TestRegWriter::innoEscaping() {
@@ -310,7 +471,7 @@ void TestRegWriter::deletions() {
 [HKEY_CURRENT_USER\system\currentcontrolset\control\session manager\environment]
 [HKEY_LOCAL_MACHINE\SYSTEM\ControlSet001\Control\Session Manager\Environment]
 )"),
-                {true, false, true}),
+                {.UninsDeleteKey = true, .UninsDeleteValue = true}),
         Utf8Lines({
             R"([Registry])",
             R"(Root: HKCU; Subkey: "Gone"; Flags: deletekey;)",

@@ -12,6 +12,9 @@ private slots:
     void exampleWithOptions();
     void keyOptions_data();
     void keyOptions();
+    void installModeOptions_data();
+    void installModeOptions();
+    void minVersionTexts();
     void innoEscaping();
     void safeLines_data();
     void safeLines();

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
+#include <algorithm>
 
 namespace qm::testing {
 
@@ -146,7 +147,27 @@ const QSet<QString> kConstants = {QStringLiteral("app"),
                                   QStringLiteral("cf64")};
 const QSet<QString> kParams = {QStringLiteral("Root"),      QStringLiteral("Subkey"),
                                QStringLiteral("ValueType"), QStringLiteral("ValueName"),
-                               QStringLiteral("ValueData"), QStringLiteral("Flags")};
+                               QStringLiteral("ValueData"), QStringLiteral("Flags"),
+                               QStringLiteral("Check"),     QStringLiteral("MinVersion")};
+
+// The compiler's MinVersion: major[.minor[.build]][spN] within 127, 99, 65535 and 255 (ISCC
+// 6.4.1 refuses "6.", "6.1.1.1", "6.1 sp1", "128", "6.100", "6.1.65536", "6.1sp256").
+bool MinVersionAccepted(const QString& text) {
+    const qsizetype sp = text.indexOf(QStringLiteral("sp"), 0, Qt::CaseInsensitive);
+    const QStringList parts = text.first(sp < 0 ? text.size() : sp).split(u'.');
+    const quint64 limits[] = {127, 99, 65535};
+    if (parts.size() > 3)
+        return false;
+    const auto number = [](const QString& digits, quint64 limit) {
+        bool ok = !digits.isEmpty() && digits.size() <= 9 &&
+                  std::all_of(digits.begin(), digits.end(), [](QChar c) { return c.isDigit(); });
+        return ok && digits.toULongLong() <= limit;
+    };
+    for (qsizetype i = 0; i < parts.size(); ++i)
+        if (!number(parts[i], limits[i]))
+            return false;
+    return sp < 0 || number(text.sliced(sp + 2), 255);
+}
 
 struct Param {
     QString Name;
@@ -452,6 +473,19 @@ InnoLine ReadRegistryLine(const QString& line) {
             e.Flags = p.Value.split(u' ', Qt::SkipEmptyParts);
             if (!FlagsAccepted(e.Flags, kFlags, result.Error))
                 return result;
+        } else if (p.Name == u"Check") {
+            // Only the built-in checks a generator writes.
+            e.Check = p.Value;
+            if (e.Check != u"IsAdminInstallMode" && e.Check != u"not IsAdminInstallMode") {
+                result.Error = QStringLiteral("unknown Check \"%1\"").arg(e.Check);
+                return result;
+            }
+        } else if (p.Name == u"MinVersion") {
+            e.MinVersion = p.Value;
+            if (!MinVersionAccepted(e.MinVersion)) {
+                result.Error = QStringLiteral("Parameter \"MinVersion\" is not a valid value");
+                return result;
+            }
         }
     }
     if (!kRoots.contains(e.Root)) {

@@ -30,6 +30,8 @@ struct InnoRegEntry {
     quint64 Number = 0;  // dword, qword
     QByteArray Bytes;    // binary
     QStringList Flags;
+    QString Check;      // the install-time check, as written
+    QString MinVersion; // as written
     // A parameter holds an install-time constant ({app}, {%TEMP}): the compiler takes it, but
     // what is installed is no longer the text as written. No generator may write one.
     bool Expands = false;
