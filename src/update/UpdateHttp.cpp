@@ -32,6 +32,9 @@ QNetworkRequest UpdateRequest(const QString& url) {
                          QNetworkRequest::AlwaysNetwork);
     request.setHeader(QNetworkRequest::UserAgentHeader, kUserAgent);
     request.setRawHeader("Accept", kAccept);
+    // The body as the server holds it, so that its length can be held to Content-Length (a
+    // compressed answer announces the compressed size).
+    request.setRawHeader("Accept-Encoding", "identity");
     // Basic authentication with an empty user name and password, on every request.
     request.setRawHeader("Authorization", "Basic " + QByteArray(":").toBase64());
     QSslConfiguration tls = QSslConfiguration::defaultConfiguration();

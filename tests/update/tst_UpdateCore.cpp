@@ -582,6 +582,7 @@ private slots:
         QCOMPARE(direct.Headers.value("accept"),
                  "text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8");
         QCOMPARE(direct.Headers.value("authorization"), "Basic Og==");
+        QCOMPARE(direct.Headers.value("accept-encoding"), "identity");
 
         // A server whose certificate nobody vouches for is not talked to.
         THttpClient::SetExtraCaCertificates({});
