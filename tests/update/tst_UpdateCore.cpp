@@ -8,7 +8,6 @@
 #endif
 #include "UpdateTestServer.h"
 #include "platform/Registry.h"
-#include "platform/Shell.h"
 #include "settings/PortablePath.h"
 #include "update/UpdateCheck.h"
 #include "update/UpdateFetch.h"

@@ -71,23 +71,6 @@ std::u16string Decode(std::string_view bytes, UINT page) {
     return out;
 }
 
-} // namespace
-
-bool IsKnownCodePage(std::string_view name) {
-    return name.empty() || PageFromName(name) != 0;
-}
-
-AnsiText DecodeAnsi(std::string_view bytes, std::string_view name) {
-    if (name.empty())
-        return {Decode(bytes, CP_ACP), "system"};
-    const UINT page = PageFromName(name);
-    if (page == 0)
-        return {};
-    return {Decode(bytes, page), std::string(name)};
-}
-
-namespace {
-
 // No value when a character has no exact form in code page `cp` (CP_ACP or CP_OEMCP).
 std::optional<std::string> EncodeSystemCodePage(UINT cp, std::u16string_view text) {
     if (text.empty())
@@ -110,6 +93,19 @@ std::optional<std::string> EncodeSystemCodePage(UINT cp, std::u16string_view tex
 }
 
 } // namespace
+
+bool IsKnownCodePage(std::string_view name) {
+    return name.empty() || PageFromName(name) != 0;
+}
+
+AnsiText DecodeAnsi(std::string_view bytes, std::string_view name) {
+    if (name.empty())
+        return {Decode(bytes, CP_ACP), "system"};
+    const UINT page = PageFromName(name);
+    if (page == 0)
+        return {};
+    return {Decode(bytes, page), std::string(name)};
+}
 
 std::optional<std::string> EncodeAnsi(std::u16string_view text) {
     return EncodeSystemCodePage(CP_ACP, text);
