@@ -45,11 +45,13 @@ QString Prefix() {
     return qEnvironmentVariable("WINEPREFIX");
 }
 
-// The prefix's server ended, so that its registry is saved (and can be replaced).
+// The prefix's server ended, so that its registry is saved (and can be replaced). With SIGTERM
+// it saves the registry and exits at once; a plain -k first ends every process and, when that
+// takes longer than about ten seconds (a busy machine), kills the server without saving.
 void StopServer() {
     const QString server =
         QFileInfo(qEnvironmentVariable("QM_WINE")).path() + QStringLiteral("/wineserver");
-    QProcess::execute(server, {QStringLiteral("-k")});
+    QProcess::execute(server, {QStringLiteral("-k15")});
     QProcess::execute(server, {QStringLiteral("-w")});
 }
 
@@ -200,8 +202,10 @@ class TestRealInstall : public QObject {
         // One regedit a file (given several, wine's regedit stops at the first it refuses);
         // its exit code says nothing, the registry does.
         for (const Export& e : group)
-            RunUnderWine(QStringLiteral("regedit"), {QStringLiteral("/S"), WinePath(e.Path)}, 120,
-                         nullptr, true);
+            QVERIFY2(RunUnderWine(QStringLiteral("regedit"),
+                                  {QStringLiteral("/S"), WinePath(e.Path)}, 120, nullptr,
+                                  true) != -1,
+                     qPrintable(QStringLiteral("regedit did not end on ") + e.Name));
         StopServer();
         WineRegistry imported;
         QVERIFY2(imported.Read(Prefix(), error), qPrintable(error));
