@@ -73,15 +73,14 @@ void TForm1::FormActivate() {
         TabReg->EditPathReg->setText(argument);
         SetBold(ButtonReg, ButtonFiles);
         FDefaultButton = ButtonReg;
-        const QString path = TabReg->EditPathReg->text();
-        if (!path.isEmpty() && QFileInfo::exists(path))
-            FConverter->ConvertFromFileToMemo(path, &TabReg->MemoSink());
+        TabReg->ConvertFile(TabReg->EditPathReg->text());
     }
     QCoreApplication::processEvents();
 }
 
+// While a conversion runs, nothing is dropped: it would wait for the conversion to end.
 void TForm1::dragEnterEvent(QDragEnterEvent* event) {
-    if (event->mimeData()->hasUrls())
+    if (event->mimeData()->hasUrls() && !TabReg->Converting())
         event->acceptProposedAction();
 }
 
@@ -101,6 +100,8 @@ void TForm1::dropEvent(QDropEvent* event) {
 }
 
 void TForm1::DropItem(const QString& dropped) {
+    if (TabReg->Converting())
+        return;
     QString path = dropped;
     if (HasExtension(path, "lnk")) {
         const QString target = GetShortcutTarget(path);

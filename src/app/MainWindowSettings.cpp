@@ -114,9 +114,10 @@ bool TForm1::SaveNastr(QString& error) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    // A scan still running is stopped: the window it writes to is going away.
+    // A scan or a conversion still running is stopped: the window it writes to is going away.
     if (TabFile->Scanner().ButtonState() == TFileScanner::bsScanning)
         TabFile->ButtonSearchClick();
+    TabReg->StopConversion();
     QString error;
     const bool saved =
         SaveNastr(error) && TabFile->SaveFlagsToIni(error) && TabFile->SaveDestDirToIni(error);

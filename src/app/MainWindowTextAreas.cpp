@@ -7,8 +7,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QPlainTextEdit>
-#include <QTextBlock>
+#include <algorithm>
 
 namespace {
 
@@ -24,40 +23,33 @@ void TForm1::CopyToClipboard(const QString& text) {
     QGuiApplication::clipboard()->setText(text);
 }
 
-QString TForm1::GetSelectedLines(const QPlainTextEdit* memo) {
-    const QTextCursor cursor = memo->textCursor();
-    const QTextDocument* document = memo->document();
-    const int first = document->findBlock(cursor.selectionStart()).blockNumber();
-    const int last = document->findBlock(cursor.selectionEnd()).blockNumber();
-    if (last < first)
-        return {};
+QString TForm1::GetSelectedLines(const TSectionView* memo) {
+    const qsizetype first = std::min(memo->Anchor(), memo->Caret()).Line;
+    const qsizetype last = std::max(memo->Anchor(), memo->Caret()).Line;
+    const TSectionText& lines = memo->Lines();
     QString result;
-    for (int i = first; i <= last && i < document->blockCount(); ++i)
-        result += document->findBlockByNumber(i).text() + QStringLiteral("\r\n");
+    for (qsizetype i = first; i <= last && i < lines.LineCount(); ++i)
+        result += lines.Line(i) + QStringLiteral("\r\n");
     return TrimEndControl(result);
 }
 
 // The text areas hold lines; on the clipboard they are separated by CR LF, as in a script.
-void TForm1::CopySelectedLines(QPlainTextEdit* memo) {
+void TForm1::CopySelectedLines(TSectionView* memo) {
     ReleaseGeneralMenuButton();
     CopyToClipboard(GetSelectedLines(memo));
 }
 
-void TForm1::CopySelectedText(QPlainTextEdit* memo) {
+void TForm1::CopySelectedText(TSectionView* memo) {
     ReleaseGeneralMenuButton();
-    CopyToClipboard(memo->textCursor().selectedText().replace(QChar::ParagraphSeparator,
-                                                              QStringLiteral("\r\n")));
+    CopyToClipboard(memo->SelectedText(u"\r\n"));
 }
 
-void TForm1::CopyAllText(QPlainTextEdit* memo) {
+void TForm1::CopyAllText(TSectionView* memo) {
     ReleaseGeneralMenuButton();
-    // The raw text: the plain-text form would turn no-break spaces into blanks. The lines hold
-    // no separator of their own, so each paragraph separator ends one appended line.
-    CopyToClipboard(
-        memo->document()->toRawText().replace(QChar::ParagraphSeparator, QStringLiteral("\r\n")));
+    CopyToClipboard(memo->Lines().All(u"\r\n"));
 }
 
-void TForm1::ClearText(QPlainTextEdit* memo) {
+void TForm1::ClearText(TSectionView* memo) {
     ReleaseGeneralMenuButton();
     memo->clear();
 }

@@ -21,7 +21,6 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QPlainTextEdit>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
@@ -125,7 +124,7 @@ void TForm1::BuildMenus() {
     connect(AboutMenu, &QAction::triggered, this, &TForm1::AboutMenuClick);
 }
 
-QMenu* TForm1::BuildTextAreaMenu(const char* menuName, QPlainTextEdit* memo,
+QMenu* TForm1::BuildTextAreaMenu(const char* menuName, TSectionView* memo,
                                  const std::array<const char*, 6>& names) {
     auto* menu = new QMenu(this);
     menu->setObjectName(QString::fromLatin1(menuName));

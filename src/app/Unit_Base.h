@@ -15,7 +15,7 @@
 class QAction;
 class QActionGroup;
 class QMenu;
-class QPlainTextEdit;
+class TSectionView;
 class QTabWidget;
 class QToolButton;
 class QWindow;
@@ -74,7 +74,7 @@ public:
     static void CopyToClipboard(const QString& text);
     // The whole lines touched by the selection, each followed by CR LF, with the characters of
     // code 32 and below removed from the end of the result.
-    static QString GetSelectedLines(const QPlainTextEdit* memo);
+    static QString GetSelectedLines(const TSectionView* memo);
 
     QWidget* DefaultButton() const { return FDefaultButton; }
     bool GeneralMenuAllowUp() const { return FMenuAllowUp; }
@@ -150,15 +150,15 @@ private:
     void FormCreate();
     void BuildWindow();
     void BuildMenus();
-    QMenu* BuildTextAreaMenu(const char* menuName, QPlainTextEdit* memo,
+    QMenu* BuildTextAreaMenu(const char* menuName, TSectionView* memo,
                              const std::array<const char*, 6>& itemNames);
     void ShowFilesPage(bool moveDefault);
     void ShowRegistryPage(bool moveDefault);
     void SetBold(QToolButton* bold, QToolButton* regular);
-    void CopySelectedLines(QPlainTextEdit* memo);
-    void CopySelectedText(QPlainTextEdit* memo);
-    void CopyAllText(QPlainTextEdit* memo);
-    void ClearText(QPlainTextEdit* memo);
+    void CopySelectedLines(TSectionView* memo);
+    void CopySelectedText(TSectionView* memo);
+    void CopyAllText(TSectionView* memo);
+    void ClearText(TSectionView* memo);
     void FocusWindowChanged(QWindow* window);
     void AwaitFrame(int tries);
     void PlaceWindow();

@@ -17,7 +17,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
@@ -40,10 +39,7 @@ TFilesPage::TFilesPage(const QObject* messageItems, QWidget* parent)
 
     GroupBoxList = qm::i18n::NewNamed<QGroupBox>("GroupBoxList", this);
     GroupBoxList->setTitle(QStringLiteral("Список"));
-    MemoFileList = qm::i18n::NewNamed<QPlainTextEdit>("MemoFileList", GroupBoxList);
-    MemoFileList->setReadOnly(true);
-    MemoFileList->setLineWrapMode(QPlainTextEdit::NoWrap);
-    MemoFileList->setUndoRedoEnabled(false); // output only: an undo history would double it
+    MemoFileList = qm::i18n::NewNamed<TSectionView>("MemoFileList", GroupBoxList);
     StatusBar1 = qm::i18n::NewNamed<QStatusBar>("StatusBar1", GroupBoxList);
     StatusBar1->setSizeGripEnabled(false);
     FStatusPanel = new QLabel(StatusBar1);
@@ -254,7 +250,7 @@ void TFilesPage::AppendOutputLines(const QStringList& lines) {
 void TFilesPage::FlushOutput() {
     if (FPendingLines.isEmpty())
         return;
-    MemoFileList->appendPlainText(FPendingLines.join(u'\n'));
+    MemoFileList->AppendLines(FPendingLines);
     FPendingLines.clear();
 }
 

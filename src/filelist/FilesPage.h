@@ -5,6 +5,7 @@
 
 #include "filelist/FileScanPage.h"
 #include "filelist/FileScanner.h"
+#include "widgets/SectionView.h"
 
 #include <QElapsedTimer>
 #include <QWidget>
@@ -16,7 +17,6 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
-class QPlainTextEdit;
 class QPushButton;
 class QStatusBar;
 class QTimer;
@@ -42,7 +42,7 @@ public:
     QLineEdit* EditPath;
     QPushButton* ButtonBrowse;
     QGroupBox* GroupBoxList;
-    QPlainTextEdit* MemoFileList;
+    TSectionView* MemoFileList;
     QStatusBar* StatusBar1;
     QGroupBox* GroupBoxControl;
     QComboBox* ComboBoxDestDir;

@@ -20,14 +20,6 @@ bool TAdvancedRegConverter::ConvertFromFileToMemo(const QString& RegFileName,
     return Convert([&] { return ReadRegFile(RegFileName, FAnsiCodePage); }, OutputMemo);
 }
 
-bool TAdvancedRegConverter::ConvertFromStreamToMemo(QFile& Input, const QString& Name,
-                                                    ITextSink* OutputMemo) {
-    FOutputMemo = OutputMemo;
-    if (!OutputMemo)
-        return false;
-    return Convert([&] { return ReadRegFile(Input, Name, FAnsiCodePage); }, OutputMemo);
-}
-
 bool TAdvancedRegConverter::Convert(const std::function<TRegFileText()>& read, ITextSink* sink) {
     sink->Clear();
     try {
@@ -60,7 +52,6 @@ void TAdvancedRegConverter::UseHexTextEncoding(bool unicodeFile, const QString& 
 
 bool TAdvancedRegConverter::StreamToSink(QFile& Input, const QString& Name, ITextSink* Sink,
                                          QString& Error) {
-    FStreamSink = Sink;
     try {
         if (!Input.isOpen())
             OpenRegFile(Input, Name);
@@ -70,6 +61,7 @@ bool TAdvancedRegConverter::StreamToSink(QFile& Input, const QString& Name, ITex
         Sink->AppendLine(QStringLiteral("[Registry]"));
         QString text;
         bool first = true;
+        quint32 lines = 0;
         for (bool more = true; more;) {
             more = reader.Read(text);
             if (first) // an ANSI file's code page is known once it has been read
@@ -88,31 +80,38 @@ bool TAdvancedRegConverter::StreamToSink(QFile& Input, const QString& Name, ITex
                 if (end == text.size() && end > 0 && text[end - 1] == u'\r')
                     end = lastBreakBefore(end - 1);
             }
-            for (const QStringView line : SplitRegLines(QStringView(text).first(end)))
+            for (const QStringView line : SplitRegLines(QStringView(text).first(end))) {
                 ParseLine(line);
+                // A key is complete once the next begins: its lines go now.
+                if (FRegKeys.size() > 1)
+                    WriteStreamedKeys(Sink, false);
+                if ((++lines & 4095) == 0 && !Sink->Proceed())
+                    throw ERegConvertError(QStringLiteral("the conversion was stopped"));
+            }
             text.remove(0, end);
         }
         EndParse();
-        WriteStreamedKeys();
+        WriteStreamedKeys(Sink, true);
     } catch (const ERegConvertError& e) {
         Error = e.Message();
     } catch (const std::bad_alloc&) {
         Error = QStringLiteral("not enough memory to convert this file");
     }
-    FStreamSink = nullptr;
     FRegKeys.clear();
     FCurrentKeyIndex = -1;
     return Error.isEmpty();
 }
 
-void TAdvancedRegConverter::WriteStreamedKeys() {
+void TAdvancedRegConverter::WriteStreamedKeys(ITextSink* sink, bool all) {
+    // The key being read stays unless the export has ended.
+    const qsizetype done = all ? FRegKeys.size() : FRegKeys.size() - 1;
     FStreamLines.clear();
-    for (const TRegKey& key : FRegKeys)
-        WriteKey(key, FStreamLines);
-    FRegKeys.clear();
-    FCurrentKeyIndex = -1;
+    for (qsizetype i = 0; i < done; ++i)
+        WriteKey(FRegKeys[i], FStreamLines);
+    FRegKeys.remove(0, done);
+    FCurrentKeyIndex = static_cast<int>(FRegKeys.size()) - 1;
     if (!FStreamLines.isEmpty())
-        FStreamSink->AppendLines(FStreamLines);
+        sink->AppendLines(FStreamLines);
 }
 
 QString TAdvancedRegConverter::ConvertFromText(const QString& RegText) {

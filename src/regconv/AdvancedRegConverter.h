@@ -31,14 +31,11 @@ public:
     // sink when there is no sink or no such file; when the file cannot be read or converted the
     // sink holds the single line "Error: " + message and the result is false.
     bool ConvertFromFileToMemo(const QString& RegFileName, ITextSink* OutputMemo);
-    // The same from a file already open for reading (standard input, a pipe), read to its end;
-    // `Name` names it in an error.
-    bool ConvertFromStreamToMemo(QFile& Input, const QString& Name, ITextSink* OutputMemo);
     // Converts an export key by key, each key's lines going to `Sink` as soon as they are
     // written, and keeps neither the export nor the section: for exports of any size. `Input`
     // is opened here unless it is open (standard input, say). On an error returns false with
     // the message in `Error`; the lines written before it stay with the sink, which is not
-    // cleared.
+    // cleared. A sink that does not proceed ends the conversion (an error too).
     bool StreamToSink(QFile& Input, const QString& Name, ITextSink* Sink, QString& Error);
     // Converts text; every line of the result ends in CR LF.
     QString ConvertFromText(const QString& RegText);
@@ -56,8 +53,9 @@ private:
     bool Convert(const std::function<TRegFileText()>& read, ITextSink* sink);
     // How hex(1)/hex(2)/hex(7) text is decoded, from what the file's encoding tells.
     void UseHexTextEncoding(bool unicodeFile, const QString& fileCodePage);
-    // Streaming: writes the keys read so far to the sink and lets them go.
-    void WriteStreamedKeys();
+    // Streaming: writes the keys read so far (`all`) or those completed to the sink, and lets
+    // them go.
+    void WriteStreamedKeys(ITextSink* sink, bool all);
 
     // Reader: line by line, so an export can be read in pieces.
     void ParseRegLines(const QList<QStringView>& lines);
@@ -130,7 +128,6 @@ private:
     bool FUnicodeHexText = true;
     QString FHexCodePage; // code page of ANSI hex text; empty: the system's default
 
-    ITextSink* FStreamSink = nullptr; // set while a conversion streams
     QStringList FStreamLines;
 
     // Buffers the writer reuses for every value.

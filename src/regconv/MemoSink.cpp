@@ -1,16 +1,46 @@
 #include "regconv/MemoSink.h"
 
-#include <QPlainTextEdit>
+#include "widgets/SectionView.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+// Often enough that the window answers at once, seldom enough to cost nothing.
+constexpr qint64 kPumpNanoseconds = 16'000'000;
+
+} // namespace
 
 void TMemoSink::Clear() {
+    FPending.clear();
     FMemo->clear();
 }
 
 void TMemoSink::AppendLine(const QString& line) {
-    FMemo->appendPlainText(line);
+    FPending.append(line);
 }
 
-// One call for all lines: the text area lays the text out once.
 void TMemoSink::AppendLines(const QStringList& lines) {
-    FMemo->appendPlainText(lines.join(u'\n'));
+    FPending.append(lines);
+}
+
+void TMemoSink::Start() {
+    FStopped = false;
+    FPumpClock.start();
+}
+
+void TMemoSink::Flush() {
+    if (FPending.isEmpty())
+        return;
+    FMemo->AppendLines(FPending);
+    FPending.clear();
+}
+
+bool TMemoSink::Proceed() {
+    if (FPumpClock.nsecsElapsed() >= kPumpNanoseconds) {
+        Flush();
+        QCoreApplication::processEvents();
+        FPumpClock.start();
+    }
+    return !FStopped;
 }

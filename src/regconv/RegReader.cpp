@@ -179,9 +179,6 @@ void TAdvancedRegConverter::FinishContinuedValue() {
 }
 
 void TAdvancedRegConverter::AddKey(const QString& path, bool deleted, bool unclosed) {
-    // A key is complete once the next begins: streamed, its lines go now.
-    if (FStreamSink)
-        WriteStreamedKeys();
     TRegKey key{path, {}, deleted};
     key.Unclosed = unclosed;
     FRegKeys.append(std::move(key));

@@ -7,14 +7,15 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QToolButton>
@@ -47,10 +48,7 @@ TRegistryPage::TRegistryPage(const QObject* messageItems, QWidget* parent)
 
     GroupBoxListReg = qm::i18n::NewNamed<QGroupBox>("GroupBoxListReg", this);
     GroupBoxListReg->setTitle(QStringLiteral("Список"));
-    MemoReg = qm::i18n::NewNamed<QPlainTextEdit>("MemoReg", GroupBoxListReg);
-    MemoReg->setReadOnly(true);
-    MemoReg->setLineWrapMode(QPlainTextEdit::NoWrap);
-    MemoReg->setUndoRedoEnabled(false); // output only: an undo history would double it
+    MemoReg = qm::i18n::NewNamed<TSectionView>("MemoReg", GroupBoxListReg);
     FSink = TMemoSink(MemoReg);
     StatusBar2 = qm::i18n::NewNamed<QStatusBar>("StatusBar2", GroupBoxListReg);
     StatusBar2->setSizeGripEnabled(false);
@@ -189,12 +187,43 @@ void TRegistryPage::ButtonChangeRegClick() {
                                  version);
         return;
     }
+    ConvertFile(EditPathReg->text());
+}
+
+bool TRegistryPage::ConvertFile(const QString& path) {
+    if (!FConverter || FConverting || path.isEmpty() || !QFileInfo::exists(path))
+        return false;
+    FConverting = true;
+    SetConvertControlsEnabled(false);
+    FSink.Clear();
+    FSink.Start();
+    QFile input(path);
+    QString error;
+    bool converted = false;
     try {
-        FConverter->ConvertFromFileToMemo(EditPathReg->text(), &FSink);
+        converted = FConverter->StreamToSink(input, path, &FSink, error);
+        FSink.Flush();
+        if (!converted && !FSink.Stopped()) {
+            // As a text area shows a failed conversion: the reason alone.
+            FSink.Clear();
+            FSink.AppendLine(QStringLiteral("Error: ") + error);
+            FSink.Flush();
+        }
     } catch (const std::exception& e) {
         QMessageBox::critical(this, QString(),
                               QStringLiteral("Error loading file: ") + QString::fromUtf8(e.what()));
     }
+    SetConvertControlsEnabled(true);
+    FConverting = false;
+    return converted;
+}
+
+// While a conversion runs, what would change it or start another waits; the text area can
+// be scrolled and copied from.
+void TRegistryPage::SetConvertControlsEnabled(bool enabled) {
+    for (QWidget* w : {static_cast<QWidget*>(GroupBox1), static_cast<QWidget*>(GroupBoxControlReg),
+                       static_cast<QWidget*>(GroupBox2)})
+        w->setEnabled(enabled);
 }
 
 void TRegistryPage::CheckBoxUninsdeletekeyClick() {

@@ -5,6 +5,7 @@
 
 #include "regconv/MemoSink.h"
 #include "regconv/RegConvOptions.h"
+#include "widgets/SectionView.h"
 
 #include <QWidget>
 
@@ -13,7 +14,6 @@ class QComboBox;
 class QLabel;
 class QGroupBox;
 class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
 class QStatusBar;
 class QToolButton;
@@ -38,13 +38,20 @@ public:
     // Shows or hides the option panel (RegOptionsVisible).
     void SetRegOptionsVisible(bool visible);
     bool RegOptionsVisible() const { return FRegOptionsVisible; }
-    ITextSink& MemoSink() { return FSink; }
+    // Converts an export into the text area, streaming: the window answers meanwhile. False,
+    // touching nothing, when there is no such file or a conversion runs already (a second
+    // one cannot start while the first lets the window's events run); false too when the
+    // export cannot be converted: the text area then says why.
+    bool ConvertFile(const QString& path);
+    bool Converting() const { return FConverting; }
+    // Ends a running conversion at its next step (the window is closing).
+    void StopConversion() { FSink.Stop(); }
 
     QGroupBox* GroupBox1;
     QLineEdit* EditPathReg;
     QPushButton* ButtonBrowseReg;
     QGroupBox* GroupBoxListReg;
-    QPlainTextEdit* MemoReg;
+    TSectionView* MemoReg;
     QStatusBar* StatusBar2;
     QGroupBox* GroupBoxControlReg;
     QCheckBox* CheckBoxUninsdeletevalue;
@@ -69,9 +76,11 @@ public slots:
 
 private:
     void ShowMinVersionState();
+    void SetConvertControlsEnabled(bool enabled);
 
     const QObject* FMessageItems;
     TAdvancedRegConverter* FConverter = nullptr;
     TMemoSink FSink;
+    bool FConverting = false;
     bool FRegOptionsVisible = false;
 };

@@ -11,6 +11,9 @@ public:
     virtual void Clear() = 0;
     virtual void AppendLine(const QString& line) = 0;
     virtual void AppendLines(const QStringList& lines) = 0;
+    // Asked every few thousand lines of the export: whether to go on. A window's sink lets the
+    // window's events run here, and says stop when the window is closing.
+    virtual bool Proceed() { return true; }
 };
 
 // Keeps the lines in memory; QStringList's implicit sharing makes AppendLines copy no text.

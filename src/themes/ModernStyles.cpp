@@ -121,7 +121,7 @@ QPushButton:default { border: 1px solid %4; }
 QToolButton { padding: 2px; }
 QToolButton#SpeedButton_GeneralMenu { border: none; background: transparent; }
 QToolButton#SpeedButton_GeneralMenu:checked { background: %3; color: %6; }
-QPlainTextEdit, QListWidget { border: 1px solid %1; border-radius: 6px; background: %7; }
+TSectionView, QListWidget { border: 1px solid %1; border-radius: 6px; background: %7; }
 QGroupBox { border: 1px solid %1; border-radius: 6px; margin-top: 14px; padding-top: 6px; }
 QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 4px; }
 QMenu { border: 1px solid %1; border-radius: 8px; padding: 4px; background: %7; }

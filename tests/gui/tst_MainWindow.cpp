@@ -23,7 +23,6 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
-#include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -170,24 +169,19 @@ private slots:
 
     void textAreaCommands() {
         TForm1 form({});
-        QPlainTextEdit* memo = form.TabFile->MemoFileList;
+        TSectionView* memo = form.TabFile->MemoFileList;
         memo->setPlainText(QStringLiteral("one\ntwo two\nthree\nfour  \n\n"));
         QClipboard* clipboard = QGuiApplication::clipboard();
-        const auto select = [&](int from, int to) {
-            QTextCursor c(memo->document());
-            c.setPosition(from);
-            c.setPosition(to, QTextCursor::KeepAnchor);
-            memo->setTextCursor(c);
-        };
+        const auto select = [&](TTextPos from, TTextPos to) { memo->SetSelection(from, to); };
 
-        select(13, 13); // the caret in line 3, no selection
+        select({2, 1}, {2, 1}); // the caret in line 3, no selection
         QCOMPARE(TForm1::GetSelectedLines(memo), QStringLiteral("three"));
-        select(8, 18); // from the middle of line 2 to the start of line 4
+        select({3, 0}, {1, 4}); // from the start of line 4 back to the middle of line 2
         QCOMPARE(TForm1::GetSelectedLines(memo), QStringLiteral("two two\r\nthree\r\nfour"));
-        select(19, 26); // to the end: trailing blanks and empty lines are dropped
+        select({3, 1}, {5, 0}); // to the end: trailing blanks and empty lines are dropped
         QCOMPARE(TForm1::GetSelectedLines(memo), QStringLiteral("four"));
 
-        select(8, 18);
+        select({1, 4}, {3, 0});
         form.CopySelectedLinesMenuClick();
         QCOMPARE(clipboard->text(), QStringLiteral("two two\r\nthree\r\nfour"));
         form.CopySelectedTextMenuClick();
@@ -223,11 +217,14 @@ private slots:
         WriteFile(path, bytes);
         TForm1 form({});
         form.DropItem(path);
-        const QStringList written = form.FConverter->ISSContent();
+        TAdvancedRegConverter converter;
+        TStringListSink sink;
+        QVERIFY(converter.ConvertFromFileToMemo(path, &sink));
+        const QStringList& written = sink.Lines;
         QCOMPARE(written.size(), 4);
         QVERIFY(written[2].endsWith(QStringLiteral("ValueData: \"a\u00A0b\";")));
         QVERIFY(written[3].startsWith(QStringLiteral("; Not converted: value \"x<U+2028>[Run]\"")));
-        QCOMPARE(form.TabReg->MemoReg->document()->blockCount(), written.size());
+        QCOMPARE(form.TabReg->MemoReg->lineCount(), written.size());
         form.CopyAllTextRegMenuClick();
         QCOMPARE(QGuiApplication::clipboard()->text(), written.join(QStringLiteral("\r\n")));
         form.TabReg->MemoReg->selectAll();

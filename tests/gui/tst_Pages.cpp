@@ -1,11 +1,13 @@
 // The Files and Registry pages in the main window: options, dialogs, destinations and their
-// descriptions, flags, and a scan stopped from inside its own event pump.
+// descriptions, flags, and a scan or a conversion stopped from inside its own event pump.
 
 #include "GuiTestSupport.h"
 #include "TestMain.h"
 #include "app/Unit_Base.h"
 #include "filelist/FilesPage.h"
+#include "regconv/AdvancedRegConverter.h"
 #include "regconv/RegistryPage.h"
+#include "regconv/TextSink.h"
 #include "settings/PortablePath.h"
 
 #include <QAction>
@@ -22,7 +24,6 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -312,6 +313,49 @@ private slots:
         const QStringList lines = OutputLines(form);
         QVERIFY(lines.size() < 401);
         QVERIFY(!lines.join(u'\n').contains(QStringLiteral("new.txt")));
+    }
+
+    // A large export converts with the window answering: the section grows as it converts,
+    // nothing starts a second conversion meanwhile, and closing the window stops it. Unstopped,
+    // the page shows what the converter writes for the whole file.
+    void conversionAnswersAndClosingStopsIt() {
+        const QString path = m_data.filePath(QStringLiteral("large.reg"));
+        QByteArray text = "REGEDIT4\r\n";
+        for (int i = 0; i < 60000; ++i)
+            text += "[HKEY_CURRENT_USER\\Software\\K" + QByteArray::number(i) + "]\r\n\"v\"=\"" +
+                    QByteArray::number(i) + "\"\r\n";
+        WriteFile(path, text);
+        TAdvancedRegConverter converter;
+        TStringListSink whole;
+        QVERIFY(converter.ConvertFromFileToMemo(path, &whole));
+
+        TForm1 form({});
+        form.show();
+        TRegistryPage* page = form.TabReg;
+        page->EditPathReg->setText(path);
+        bool checked = false;
+        DuringScan([&] {
+            QVERIFY(page->Converting() && page->MemoReg->lineCount() > 1);
+            QVERIFY(!page->GroupBox2->isEnabled() && !page->GroupBox1->isEnabled());
+            QVERIFY(!page->ConvertFile(m_reg));
+            QMimeData data;
+            data.setUrls({QUrl::fromLocalFile(m_reg)});
+            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton,
+                                  Qt::NoModifier);
+            QCoreApplication::sendEvent(&form, &enter);
+            QVERIFY(!enter.isAccepted());
+            form.close();
+            checked = true;
+        });
+        page->ButtonChangeReg->click();
+        QVERIFY(checked);
+        QVERIFY(!page->Converting() && page->GroupBox2->isEnabled());
+        const qsizetype stopped = page->MemoReg->lineCount();
+        QVERIFY2(stopped > 1 && stopped < whole.Lines.size(), qPrintable(QString::number(stopped)));
+        QVERIFY(!page->MemoReg->toPlainText().contains(QStringLiteral("Error")));
+
+        page->ButtonChangeReg->click();
+        QCOMPARE(page->MemoReg->toPlainText(), whole.Lines.join(u'\n'));
     }
 };
 

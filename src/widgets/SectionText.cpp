@@ -1,0 +1,116 @@
+#include "widgets/SectionText.h"
+
+#include <algorithm>
+#include <cstring>
+
+void TSectionText::Clear() {
+    FBlocks.clear();
+    FLines.clear();
+    FLines.shrink_to_fit();
+    FLongest = 0;
+    FUtf16Size = 0;
+}
+
+// Room for `bytes` more at the end of the last block, or a new block.
+char* TSectionText::Reserve(qsizetype bytes) {
+    if (FBlocks.empty() || FBlocks.back().Capacity - FBlocks.back().Size < bytes) {
+        TBlock block;
+        block.Capacity = std::max(kBlockSize, bytes);
+        // Not zeroed: the system gives memory a page at a time as it is written.
+        block.Bytes.reset(new char[static_cast<size_t>(block.Capacity)]);
+        FBlocks.push_back(std::move(block));
+    }
+    TBlock& last = FBlocks.back();
+    return last.Bytes.get() + last.Size;
+}
+
+void TSectionText::Append(QStringView line) {
+    const qsizetype size = line.size();
+    char* out = Reserve(size);
+    // Most generated lines are ASCII: copied as they are, the rest through the UTF-8 codec.
+    const char16_t* in = line.utf16();
+    qsizetype i = 0;
+    for (; i < size && in[i] < 0x80; ++i)
+        out[i] = static_cast<char>(in[i]);
+    std::uint32_t flags = kAscii;
+    qsizetype written = size;
+    if (i < size) {
+        const QByteArray utf8 = line.toUtf8();
+        out = Reserve(utf8.size());
+        std::memcpy(out, utf8.constData(), static_cast<size_t>(utf8.size()));
+        written = utf8.size();
+        flags = 0;
+    }
+    TBlock& block = FBlocks.back();
+    FLines.push_back({static_cast<std::uint32_t>(FBlocks.size() - 1),
+                      static_cast<std::uint32_t>(block.Size) | flags});
+    block.Size += written;
+    FLongest = std::max(FLongest, size);
+    FUtf16Size += size;
+}
+
+void TSectionText::Append(const QStringList& lines) {
+    FLines.reserve(FLines.size() + static_cast<size_t>(lines.size()));
+    for (const QString& line : lines)
+        Append(QStringView(line));
+}
+
+QByteArrayView TSectionText::Bytes(qsizetype index) const {
+    const TLine& line = FLines[static_cast<size_t>(index)];
+    const TBlock& block = FBlocks[line.Block];
+    const qsizetype start = line.Offset & ~kAscii;
+    // A line ends where the next begins, or at the end of its block's text.
+    const bool nextHere =
+        index + 1 < LineCount() && FLines[static_cast<size_t>(index + 1)].Block == line.Block;
+    const qsizetype end =
+        nextHere ? qsizetype(FLines[static_cast<size_t>(index + 1)].Offset & ~kAscii) : block.Size;
+    return QByteArrayView(block.Bytes.get() + start, end - start);
+}
+
+qsizetype TSectionText::Utf8Size() const {
+    qsizetype size = 0;
+    for (const TBlock& block : FBlocks)
+        size += block.Size;
+    return size;
+}
+
+QString TSectionText::Line(qsizetype index) const {
+    const QByteArrayView bytes = Bytes(index);
+    return IsAscii(index) ? QString::fromLatin1(bytes) : QString::fromUtf8(bytes);
+}
+
+qsizetype TSectionText::LineLength(qsizetype index) const {
+    return IsAscii(index) ? Bytes(index).size() : Line(index).size();
+}
+
+QString TSectionText::Text(TTextPos from, TTextPos to, QStringView separator) const {
+    if (to < from)
+        std::swap(from, to);
+    QString text;
+    for (qsizetype i = from.Line; i <= to.Line && i < LineCount(); ++i) {
+        const QString line = Line(i);
+        const qsizetype start = i == from.Line ? std::min(from.Column, line.size()) : 0;
+        const qsizetype end = i == to.Line ? std::min(to.Column, line.size()) : line.size();
+        if (i > from.Line)
+            text += separator;
+        text += QStringView(line).sliced(start, std::max<qsizetype>(0, end - start));
+    }
+    return text;
+}
+
+QString TSectionText::All(QStringView separator) const {
+    QString text;
+    if (FLines.empty())
+        return text;
+    text.reserve(FUtf16Size + separator.size() * (LineCount() - 1));
+    for (qsizetype i = 0; i < LineCount(); ++i) {
+        if (i > 0)
+            text += separator;
+        const QByteArrayView bytes = Bytes(i);
+        if (IsAscii(i))
+            text += QLatin1StringView(bytes);
+        else
+            text += QString::fromUtf8(bytes);
+    }
+    return text;
+}

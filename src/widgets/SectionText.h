@@ -1,0 +1,63 @@
+#pragma once
+
+// The lines of a generated section, kept compactly for a view that shows a few of them at a
+// time: UTF-8 in large blocks that are never moved (appending copies each line once), with an
+// index of where each line starts. A 100 MB section costs about its own size, where a text
+// document costs several times that.
+
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+// A place in the text: a line and a position in it, in UTF-16 units.
+struct TTextPos {
+    qsizetype Line = 0;
+    qsizetype Column = 0;
+    friend auto operator<=>(const TTextPos&, const TTextPos&) = default;
+};
+
+class TSectionText {
+public:
+    void Clear();
+    void Append(QStringView line);
+    void Append(const QStringList& lines);
+
+    qsizetype LineCount() const { return static_cast<qsizetype>(FLines.size()); }
+    QString Line(qsizetype index) const;
+    // In UTF-16 units, without decoding an ASCII line.
+    qsizetype LineLength(qsizetype index) const;
+    // The longest line's length, in UTF-16 units.
+    qsizetype LongestLine() const { return FLongest; }
+    // The size of the lines in UTF-8, as a file holds them (without line breaks).
+    qsizetype Utf8Size() const;
+
+    // The text from `from` to `to`, lines separated by `separator`.
+    QString Text(TTextPos from, TTextPos to, QStringView separator) const;
+    // Every line, each followed by `separator` but the last.
+    QString All(QStringView separator) const;
+
+private:
+    struct TLine {
+        std::uint32_t Block;
+        std::uint32_t Offset; // top bit: the line is ASCII
+    };
+    static constexpr std::uint32_t kAscii = 0x80000000u;
+    static constexpr qsizetype kBlockSize = qsizetype(4) << 20;
+
+    struct TBlock {
+        std::unique_ptr<char[]> Bytes;
+        qsizetype Size = 0;
+        qsizetype Capacity = 0;
+    };
+    char* Reserve(qsizetype bytes);
+    QByteArrayView Bytes(qsizetype index) const;
+    bool IsAscii(qsizetype index) const { return FLines[index].Offset & kAscii; }
+
+    std::vector<TBlock> FBlocks;
+    std::vector<TLine> FLines;
+    qsizetype FLongest = 0;
+    qsizetype FUtf16Size = 0;
+};

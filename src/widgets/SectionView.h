@@ -1,0 +1,84 @@
+#pragma once
+
+// A read-only view of a generated section, for sections of any size: the lines are kept
+// compactly (TSectionText) and only the lines on screen are laid out and painted, so appending
+// a million lines costs about as much as writing them to a file. Selection by mouse and
+// keyboard, copying, and scrolling as in a text area; while the end is in view, appended
+// lines keep it in view.
+
+#include "widgets/SectionText.h"
+
+#include <QAbstractScrollArea>
+#include <optional>
+
+class QTextLayout;
+
+class TSectionView : public QAbstractScrollArea {
+    Q_OBJECT
+
+public:
+    explicit TSectionView(QWidget* parent = nullptr);
+
+    void clear();
+    void AppendLines(const QStringList& lines);
+    // Lines separated by '\n', as a text area shows them.
+    void setPlainText(const QString& text);
+    QString toPlainText() const { return FText.All(u"\n"); }
+    const TSectionText& Lines() const { return FText; }
+    qsizetype lineCount() const { return FText.LineCount(); }
+
+    void selectAll();
+    // The selection runs from `anchor` to the caret (either may come first).
+    void SetSelection(TTextPos anchor, TTextPos caret);
+    TTextPos Anchor() const { return FAnchor; }
+    TTextPos Caret() const { return FCaret; }
+    bool HasSelection() const { return FAnchor != FCaret; }
+    // The selected text, lines separated by `separator`.
+    QString SelectedText(QStringView separator) const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    // The part of a line that is laid out: all of it, or for a very long line the stretch
+    // around what is in view, placed where its first character would be.
+    struct TShownLine {
+        QString Text;
+        qsizetype First = 0; // the column of Text[0]
+        qreal X = 0;         // where Text[0] is drawn, before horizontal scrolling
+    };
+    // `scrolled`: the horizontal scrolling the stretch is chosen for.
+    TShownLine Shown(qsizetype line, int scrolled) const;
+    // Where the caret is drawn with the view scrolled so far, before scrolling; none when it
+    // is not in the stretch of its line laid out then.
+    std::optional<qreal> CaretX(int scrolled) const;
+    void LayOut(QTextLayout& layout, const QString& text) const;
+    int LineHeight() const;
+    int VisibleLines() const;
+    qsizetype FirstVisibleLine() const;
+    void UpdateScrollBars();
+    TTextPos PosAt(const QPoint& point) const;
+    void MoveCaret(TTextPos to, bool keepAnchor);
+    void EnsureCaretVisible();
+    qsizetype ClampColumn(qsizetype line, qsizetype column) const;
+    void AutoScroll();
+
+    TSectionText FText;
+    TTextPos FAnchor;
+    TTextPos FCaret;
+    qsizetype FGoalColumn = -1; // kept while moving up and down
+    qreal FWidestSeen = 0;      // of the lines laid out so far
+    bool FSelecting = false;    // the mouse is selecting
+    QPoint FLastMouse;
+    class QTimer* FAutoScroll;
+};
