@@ -33,6 +33,8 @@ packages=(
   icoutils
   # Inno Setup's compiler and installer are 32-bit Windows programs (the iscc lane).
   wine32:i386
+  # The Windows suite runs a script under wine in a Russian locale (OEM code page 866).
+  locales
 )
 
 # Inno Setup 6.4.1 (ISCC, its preprocessor, Setup) as the npm registry serves it, checked
@@ -85,6 +87,7 @@ install_missing() {
   fi
   i386_emulation
   innosetup
+  locale -a 2>/dev/null | grep -qix 'ru_RU.utf8' || "${sudo[@]}" localedef -i ru_RU -f UTF-8 ru_RU.UTF-8
 }
 
 # Some virtual machines' kernels run no 32-bit code ("Exec format error"). There 32-bit wine

@@ -7,6 +7,7 @@
 #include "TestSigner.h"
 #endif
 #include "UpdateTestServer.h"
+#include "platform/CodePage.h"
 #include "platform/Registry.h"
 #include "settings/PortablePath.h"
 #include "update/UpdateCheck.h"
@@ -236,20 +237,37 @@ private slots:
     // The script as Windows' command interpreter runs it (here wine's), from a folder whose name
     // needs the OEM code page: it enters the folder, and where the archive cannot be extracted
     // (wine's PowerShell does nothing) it keeps the program and the archive as they were.
+    void batchScriptRunsUnderCmd_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("Latin") << u"Été Quillmark"_s;          // OEM 437, 850, ...
+        QTest::newRow("Cyrillic") << u"Программы Quillmark"_s; // OEM 866
+    }
+
     void batchScriptRunsUnderCmd() {
 #if !defined(Q_OS_WIN)
         QSKIP("the Windows portable build's script");
 #else
-        const QString folder = m_dir.filePath(u"Été Quillmark/"_s);
+        QFETCH(QString, name);
+        // Wine's cmd reads a script in the OEM code page whatever chcp says, so a name without
+        // an OEM form (written in UTF-8 after chcp 65001, which Windows' cmd honours) is not
+        // tried here. Run in a Russian locale, the Cyrillic row must run.
+        const bool oemForm = qm::platform::EncodeOem(name.toStdU16String()).has_value();
+        if (!oemForm && qstrcmp(QTest::currentDataTag(), "Cyrillic") == 0 &&
+            qEnvironmentVariableIsSet("QM_TEST_CYRILLIC_OEM"))
+            QFAIL("the OEM code page holds no Cyrillic: is the ru_RU.UTF-8 locale there?");
+        if (!oemForm)
+            QSKIP("the OEM code page here cannot hold the name");
+        const QString folder = m_dir.filePath(name + u'/');
         QVERIFY(QDir().mkpath(folder));
-        for (const char* name : {"quill.exe", "Q.zip"}) {
-            QFile f(folder + QString::fromLatin1(name));
+        for (const char* file : {"quill.exe", "Q.zip"}) {
+            QFile f(folder + QString::fromLatin1(file));
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write("old");
         }
         const QString script = WritePortableUpdateScript(QDir::toNativeSeparators(folder),
                                                          u"quill.exe"_s, u"Q.zip"_s, 0);
         QVERIFY(!script.isEmpty());
+        QVERIFY(!ReadAll(script).contains("chcp 65001"));
         QProcess cmd;
         cmd.start(u"cmd.exe"_s, {u"/c"_s, script});
         QVERIFY(cmd.waitForFinished(60000));
