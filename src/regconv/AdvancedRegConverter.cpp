@@ -5,6 +5,7 @@
 #include "regconv/RegLineText.h"
 
 #include <QFileInfo>
+#include <cstring>
 #include <new>
 
 using namespace qm::regconv;
@@ -88,7 +89,12 @@ bool TAdvancedRegConverter::StreamToSink(QFile& Input, const QString& Name, ITex
                 if ((++lines & 4095) == 0 && !Sink->Proceed())
                     throw ERegConvertError(QStringLiteral("the conversion was stopped"));
             }
-            text.remove(0, end);
+            // The rest moves to the front of the same buffer: remove(0, end) would only leave
+            // the room at the front, and the next piece would need a new buffer every time.
+            const qsizetype rest = text.size() - end;
+            char16_t* buffer = reinterpret_cast<char16_t*>(text.data());
+            std::memmove(buffer, buffer + end, static_cast<size_t>(rest) * sizeof(char16_t));
+            text.truncate(rest);
         }
         EndParse();
         WriteStreamedKeys(Sink, true);
