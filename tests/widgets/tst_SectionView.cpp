@@ -20,6 +20,14 @@ qsizetype Offset(const QStringList& lines, TTextPos p) {
     return offset + p.Column;
 }
 
+// `count` lines made from `pattern`, %1 numbering them.
+QStringList Numbered(const QString& pattern, int count) {
+    QStringList lines;
+    for (int i = 0; i < count; ++i)
+        lines << pattern.arg(i);
+    return lines;
+}
+
 void Key(QWidget* w, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QTest::keyClick(w, static_cast<Qt::Key>(key), modifiers);
 }
@@ -126,10 +134,7 @@ private slots:
         TSectionView view;
         view.resize(300, 120);
         view.show();
-        QStringList lines;
-        for (int i = 0; i < 100; ++i)
-            lines << QStringLiteral("line %1 word").arg(i);
-        view.AppendLines(lines);
+        view.AppendLines(Numbered(QStringLiteral("line %1 word"), 100));
         view.verticalScrollBar()->setValue(0);
         QWidget* viewport = view.viewport();
         const int row = view.fontMetrics().lineSpacing();
@@ -159,9 +164,8 @@ private slots:
         TSectionView view;
         view.resize(400, 300);
         view.show();
-        QStringList batch;
-        for (int i = 0; i < 1000; ++i)
-            batch << QStringLiteral("Source: \"f%1.txt\"; DestDir: \"{app}\";").arg(i);
+        const QStringList batch =
+            Numbered(QStringLiteral("Source: \"f%1.txt\"; DestDir: \"{app}\";"), 1000);
         for (int i = 0; i < 1000; ++i)
             view.AppendLines(batch);
         QCOMPARE(view.lineCount(), qsizetype(1'000'000));
