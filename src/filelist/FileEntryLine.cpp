@@ -1,7 +1,7 @@
 #include "filelist/FileEntryLine.h"
 
+#include "innotext/InnoText.h"
 #include "platform/Directory.h"
-#include "regconv/InnoText.h"
 
 #include <QList>
 #include <QStringBuilder>
@@ -52,7 +52,7 @@ QString SubfolderPath(QStringView folder, QStringView folderText) {
 }
 
 QString DestDirFor(QStringView destDirText, QStringView subfolder) {
-    using namespace qm::regconv;
+    using namespace qm::innotext;
     // The compiler refuses an empty DestDir; files of the scanned folder go to the
     // application's folder.
     QStringView base = destDirText.isEmpty() ? QStringView(u"{app}") : destDirText;
@@ -77,7 +77,7 @@ QString WindowsNameProblem(QStringView name) {
     for (const QChar c : name) {
         if (c.unicode() < 0x20)
             return QStringLiteral("the name holds the control character ") +
-                   qm::regconv::VisibleText(QStringView(&c, 1)) +
+                   qm::innotext::VisibleText(QStringView(&c, 1)) +
                    QStringLiteral(", which Windows does not allow in a file name");
         if (QStringView(u"\"<>:|?*").contains(c))
             return QStringLiteral("the name holds %1, which Windows does not allow in a file name")
@@ -93,12 +93,12 @@ QString WindowsNameProblem(QStringView name) {
 }
 
 QString NotConvertedLine(QStringView reason, QStringView path) {
-    return qm::regconv::InnoComment(
+    return qm::innotext::InnoComment(
         QString(QStringLiteral("Not converted: ") % reason % QStringLiteral(": ") % path));
 }
 
 QString EntryLine(QStringView source, QStringView destDir, QStringView flags) {
-    using namespace qm::regconv;
+    using namespace qm::innotext;
     for (const QStringView text : {source, destDir}) {
         if (QString problem = LineBreakingProblem(text, u"the name"); !problem.isEmpty())
             return InnoComment(
@@ -124,7 +124,7 @@ QString EntryLine(QStringView source, QStringView destDir, QStringView flags) {
 }
 
 QString DirsLine(QStringView destDir, QStringView path) {
-    if (QString problem = qm::regconv::LineBreakingProblem(destDir, u"the name");
+    if (QString problem = qm::innotext::LineBreakingProblem(destDir, u"the name");
         !problem.isEmpty())
         return NotConvertedLine(problem, path);
     return QString(QStringLiteral("Name: \"") % destDir % QStringLiteral("\";"));

@@ -2,8 +2,8 @@
 // Inno Setup needs a subkey and has no ValueType for some registry types; such keys and values
 // become comment lines, so the section still compiles and nothing disappears unseen.
 
+#include "innotext/InnoText.h"
 #include "regconv/AdvancedRegConverter.h"
-#include "regconv/InnoText.h"
 #include "regconv/RegFileDecoding.h"
 #include "regconv/RegHexData.h"
 #include "regconv/RegLineText.h"
@@ -11,6 +11,7 @@
 #include <QStringBuilder>
 #include <algorithm>
 
+using namespace qm::innotext;
 using namespace qm::regconv;
 
 namespace {

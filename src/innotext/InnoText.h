@@ -2,8 +2,9 @@
 
 // How text is written into an Inno Setup script line, for the [Registry] and the [Files]
 // generators alike. Four readers meet every line:
-// - the text area that shows it: Qt's text document starts a new line at U+2028 and U+2029 and
-//   uses U+FDD0/U+FDD1 itself, so a text holding one of them cannot be shown as one line;
+// - the text area that shows it: Qt's text layout starts a new line at U+2028 and U+2029, and
+//   its documents use U+FDD0/U+FDD1 themselves, so a text holding one of them is not shown as
+//   one line (nor copied as one, where a text document holds it);
 // - Inno Setup's preprocessor, which runs first: on every line that is not a comment it
 //   evaluates "{#...}" wherever it stands (doubling the brace does not stop it), and joins a
 //   line that ends in a backslash to the next;
@@ -17,7 +18,7 @@
 #include <QStringView>
 #include <string>
 
-namespace qm::regconv {
+namespace qm::innotext {
 
 // Script lines are assembled in a plain UTF-16 buffer: its appends are inline, which matters
 // when a large export makes a million lines.
@@ -56,4 +57,4 @@ QString VisibleText(QStringView text);
 // preprocessor would join the next line to it).
 QString InnoComment(QStringView text);
 
-} // namespace qm::regconv
+} // namespace qm::innotext

@@ -1,8 +1,8 @@
-#include "regconv/InnoText.h"
+#include "innotext/InnoText.h"
 
 #include <QStringBuilder>
 
-namespace qm::regconv {
+namespace qm::innotext {
 
 namespace {
 
@@ -85,4 +85,4 @@ QString InnoComment(QStringView text) {
     return out;
 }
 
-} // namespace qm::regconv
+} // namespace qm::innotext
