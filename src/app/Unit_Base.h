@@ -152,8 +152,6 @@ private:
     void BuildMenus();
     QMenu* BuildTextAreaMenu(const char* menuName, TSectionView* memo,
                              const std::array<const char*, 6>& itemNames);
-    void ShowFilesPage(bool moveDefault);
-    void ShowRegistryPage(bool moveDefault);
     void SetBold(QToolButton* bold, QToolButton* regular);
     void CopySelectedLines(TSectionView* memo);
     void CopySelectedText(TSectionView* memo);
