@@ -59,7 +59,7 @@ public:
 
     void LoadNastr();
     // Returns false, with the reason in `error`, when the settings file cannot be written.
-    bool SaveNastr(QString& error);
+    [[nodiscard]] bool SaveNastr(QString& error);
 
     // Themes
     void UnCheckTheme();

@@ -21,8 +21,8 @@ public:
     bool Open(const QString& outPath);
     // Whether lines go to standard output, and that is a terminal.
     static bool ToTerminal(const QString& outPath);
-    bool Write(const QStringList& lines);
-    bool Commit();
+    [[nodiscard]] bool Write(const QStringList& lines);
+    [[nodiscard]] bool Commit();
     // What failed, naming the file.
     QString ErrorMessage() const;
 
@@ -63,6 +63,6 @@ private:
 
 // Writes all lines to `outPath` (empty or "-": standard output). Returns an error message, or an
 // empty text on success.
-QString WriteLines(const QStringList& lines, const QString& outPath);
+[[nodiscard]] QString WriteLines(const QStringList& lines, const QString& outPath);
 
 } // namespace qm::cli

@@ -58,10 +58,10 @@ public:
     // Settings of the page (sections Flags and Files of the settings file). The savers return
     // false, with the reason in `error`, when the file cannot be written.
     void LoadFlagsFromIni();
-    bool SaveFlagsToIni(QString& error);
+    [[nodiscard]] bool SaveFlagsToIni(QString& error);
     void LoadDestDirComboBox();
     void LoadDestDirFromIni();
-    bool SaveDestDirToIni(QString& error);
+    [[nodiscard]] bool SaveDestDirToIni(QString& error);
     // The description of a destination in the current language file.
     static QString GetDescriptionFromIni(const QString& key);
 

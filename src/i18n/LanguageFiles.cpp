@@ -88,8 +88,9 @@ void CleanLanguageFile(const QString& path, const QList<ITranslatableWindow*>& w
             modified = true;
         }
     }
+    // Best effort: a file that cannot be rewritten keeps its stale keys, which are ignored.
     if (modified && qm::platform::IsFileWritable(path.toStdU16String()))
-        ini.Save();
+        static_cast<void>(ini.Save());
 }
 
 void ChooseLanguageOnFirstStart() {
@@ -103,7 +104,9 @@ void ChooseLanguageOnFirstStart() {
         return;
     TIniFile ini(settings);
     ini.WriteString(QStringLiteral("Language"), QStringLiteral("Language"), language);
-    ini.Save();
+    // Unsaved, the choice is made again at the next start; closing the window tells the user
+    // that the settings cannot be written.
+    static_cast<void>(ini.Save());
 }
 
 } // namespace qm::i18n

@@ -282,9 +282,13 @@ void TranslateForm(TTranslation& Translation, ITranslatableWindow& Window, const
     }
     Translation.Entries.clear();
 
-    if (logging && !Translation.MissingLog.isEmpty())
-        WriteTextFile(logFile,
-                      Translation.MissingLog.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"),
-                      TTextEncoding::Utf16LE);
+    if (logging && !Translation.MissingLog.isEmpty()) {
+        // A translator's aid: a log that cannot be written is told on the console.
+        const QString error = WriteTextFile(
+            logFile, Translation.MissingLog.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"),
+            TTextEncoding::Utf16LE);
+        if (!error.isEmpty())
+            qWarning("%s", qPrintable(error));
+    }
     Translation.MissingLog.clear();
 }

@@ -45,8 +45,8 @@ public:
     // The empty text when the value is missing or not a text.
     std::u16string ReadString(std::u16string_view name);
     // The empty name is the key's default value. False when it cannot be written.
-    bool WriteString(std::u16string_view name, std::u16string_view text);
-    bool WriteInteger(std::u16string_view name, std::int32_t value);
+    [[nodiscard]] bool WriteString(std::u16string_view name, std::u16string_view text);
+    [[nodiscard]] bool WriteInteger(std::u16string_view name, std::int32_t value);
     // Deletes the key with all its subkeys. False when it does not exist or is refused.
     bool DeleteKey(std::u16string_view path);
     void CloseKey();
@@ -54,8 +54,8 @@ public:
     const std::string& ErrorText() const;
 
 private:
-    bool WriteValue(std::u16string_view name, bool integer, std::u16string_view text,
-                    std::int32_t number);
+    [[nodiscard]] bool WriteValue(std::u16string_view name, bool integer, std::u16string_view text,
+                                  std::int32_t number);
 
     struct Impl;
     std::unique_ptr<Impl> m_impl;

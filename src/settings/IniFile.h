@@ -62,7 +62,7 @@ public:
     // Writes the file back; false with the reason in ErrorString() when it cannot, when the file
     // is not Writable(), or when a section, key or value written held a line break (which the
     // file cannot store: nothing is written then).
-    bool Save();
+    [[nodiscard]] bool Save();
     QString ErrorString() const { return FError; }
 
 private:

@@ -34,4 +34,5 @@ QList<QStringView> TextLines(QStringView text);
 // would not read back as it (ANSI bytes that form UTF-8, a text that begins like a byte-order
 // mark), is written as UTF-8 with a byte-order mark instead, so nothing is lost. Returns an error
 // message, or an empty text on success.
-QString WriteTextFile(const QString& path, const QString& text, TTextEncoding encoding);
+[[nodiscard]] QString WriteTextFile(const QString& path, const QString& text,
+                                    TTextEncoding encoding);

@@ -74,7 +74,7 @@ public:
 
     void LoadNastr();
     // False, with the reason in `error`, when the settings file cannot be written.
-    bool SaveNastr(QString& error);
+    [[nodiscard]] bool SaveNastr(QString& error);
 
     // One check for the window: fetches the server's version (blocking, on the calling worker
     // thread), then stores the outcome and writes the labels on the UI thread.

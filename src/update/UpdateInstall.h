@@ -43,6 +43,6 @@ QByteArray PortableUpdateShell(const QString& folder, const QString& exe, const 
 
 // Writes a script into the private work folder (executable for its owner); its path, or the
 // empty text when the file does not exist afterwards or `bytes` is empty (no script made).
-QString WriteUpdateScript(const QString& name, const QByteArray& bytes);
+[[nodiscard]] QString WriteUpdateScript(const QString& name, const QByteArray& bytes);
 
 } // namespace qm::update

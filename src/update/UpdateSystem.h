@@ -10,8 +10,8 @@ namespace qm::update {
 // Writes this system's portable update script (see UpdateInstall.h) for the program `exe` in
 // `folder` (with its trailing separator), running as process `pid`, and the archive `zip`
 // there; its path, or the empty text when it could not be written.
-QString WritePortableUpdateScript(const QString& folder, const QString& exe, const QString& zip,
-                                  qint64 pid);
+[[nodiscard]] QString WritePortableUpdateScript(const QString& folder, const QString& exe,
+                                                const QString& zip, qint64 pid);
 
 // Starts a written portable update script, hidden (Linux: read by /bin/sh, so a folder that
 // runs no programs still runs it). False when it could not be started.

@@ -52,7 +52,8 @@ bool TakeUpdateWindow(const QString& out) {
                     TRoute::Slow(QByteArray(4'000'000, 'x'), 40'000, 10));
     TIniFile settings(PortablePath());
     settings.WriteBool(QStringLiteral("Option"), QStringLiteral("CheckBoxAutoCheck"), false);
-    settings.Save();
+    if (!settings.Save())
+        qFatal("cannot write the settings");
 
     bool ok = false;
     {
@@ -132,7 +133,8 @@ int main(int argc, char* argv[]) {
     TIniFile settings(PortablePath());
     settings.WriteString(QStringLiteral("Language"), QStringLiteral("Language"),
                          QStringLiteral("English"));
-    settings.Save();
+    if (!settings.Save())
+        qFatal("cannot write the settings");
     form1.SetApplicationWindows({&form1, &form8});
     form1.LoadLanguage();
     form1.globLoad();

@@ -121,7 +121,7 @@ QString Language(const char* name) {
 void SetLanguage(const QString& name) {
     TIniFile settings(PortablePath());
     settings.WriteString(QStringLiteral("Language"), QStringLiteral("Language"), name);
-    settings.Save();
+    QVERIFY(settings.Save());
 }
 
 // The program's three windows, as it creates them.

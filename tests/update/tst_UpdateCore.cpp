@@ -46,11 +46,11 @@ void SetInternetSettings(const QString& proxyEnable, const QString& proxyServer)
     bool integer = false;
     const int value = proxyEnable.toInt(&integer);
     if (integer)
-        r.WriteInteger(u"ProxyEnable", value);
+        QVERIFY(r.WriteInteger(u"ProxyEnable", value));
     else if (proxyEnable != u"-")
-        r.WriteString(u"ProxyEnable", proxyEnable.toStdU16String());
+        QVERIFY(r.WriteString(u"ProxyEnable", proxyEnable.toStdU16String()));
     if (!proxyServer.isEmpty())
-        r.WriteString(u"ProxyServer", proxyServer.toStdU16String());
+        QVERIFY(r.WriteString(u"ProxyServer", proxyServer.toStdU16String()));
 }
 
 QByteArray ReadAll(const QString& path) {
