@@ -149,12 +149,11 @@ build() {
 # unpacked into build/qt6-mingw; without it the lane is skipped.
 windows_lane() {
   local archive=""
-  for a in "${QM_QT_MINGW_ARCHIVE:-}" ../shared/qt6-mingw/qt6-mingw.tar.xz \
-    /work/shared/qt6-mingw/qt6-mingw.tar.xz; do
+  for a in "${QM_QT_MINGW_ARCHIVE:-}" ../shared/qt6-mingw/qt6-mingw.tar.xz; do
     [ -n "$a" ] && [ -f "$a" ] && archive=$a && break
   done
   if [ -z "$archive" ]; then
-    echo "SKIPPED: the Windows lane (no qt6-mingw.tar.xz; README: Building for Windows)"
+    echo "SKIPPED: the Windows lane (no qt6-mingw.tar.xz; CONTRIBUTING.md: Building for Windows)"
     return
   fi
   if [ ! -f build/qt6-mingw/mingw-w64-x86_64.cmake ] ||

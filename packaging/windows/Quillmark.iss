@@ -1,7 +1,7 @@
 ; Quillmark's own installer, Quillmark-setup.exe (Inno Setup 6).
 ;
 ; Two files beside this one are written at packaging time from the Windows install tree
-; (cmake -P MakeInstallerIncludes.cmake, see the README): Build.iss (version and SourceDir) and
+; (cmake -P MakeInstallerIncludes.cmake, see CONTRIBUTING.md): Build.iss (version and SourceDir) and
 ; Files.iss, the [Files] section, which our own quillmark-cli writes:
 ;   quillmark-cli files <install tree>\ --dest {app} --flags ignoreversion
 ; Then: ISCC Quillmark.iss
