@@ -2,9 +2,9 @@
 
 #include "about/FileInfoUtils.h"
 #include "i18n/Components.h"
+#include "osutils/TaskbarButton.h"
 #include "settings/IniFile.h"
 #include "settings/PortablePath.h"
-#include "update/TaskbarProgress.h"
 #include "update/UpdateCheck.h"
 #include "update/UpdateHttp.h"
 #include "update/UpdateVersion.h"

@@ -1,8 +1,8 @@
 // The update window's download and installation.
 
 #include "i18n/LanguageFiles.h"
+#include "osutils/TaskbarButton.h"
 #include "settings/PortablePath.h"
-#include "update/TaskbarProgress.h"
 #include "update/Unit_Update.h"
 #include "update/UpdateFetch.h"
 #include "update/UpdateHttp.h"

@@ -1,4 +1,4 @@
-#include "update/TaskbarProgress.h"
+#include "osutils/TaskbarButton.h"
 
 void TTaskbarProgress::SetMax(int maximum) {
     FMax = maximum;

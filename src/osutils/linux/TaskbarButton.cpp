@@ -1,4 +1,4 @@
-#include "update/TaskbarProgress.h"
+#include "osutils/TaskbarButton.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>

@@ -1,8 +1,9 @@
 #pragma once
 
-// The update window's taskbar-button progress (TaskbarUpdate). Windows: the window's taskbar
-// button. Linux: the launcher-entry D-Bus signal (com.canonical.Unity.LauncherEntry) that KDE's
-// task manager and docks read; without a session bus nothing is shown.
+// A window's progress on its taskbar button (the update window's TaskbarUpdate). Windows: the
+// window's taskbar button (platform/TaskbarProgress.h). Linux: the launcher-entry D-Bus signal
+// (com.canonical.Unity.LauncherEntry) that KDE's task manager and docks read; without a session
+// bus nothing is shown.
 
 #include <QObject>
 #include <memory>

@@ -1,5 +1,6 @@
+#include "osutils/TaskbarButton.h"
+
 #include "platform/TaskbarProgress.h"
-#include "update/TaskbarProgress.h"
 
 #include <QWidget>
 
