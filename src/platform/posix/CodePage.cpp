@@ -3,7 +3,7 @@
 // because a POSIX system has no ANSI code page of its own.
 #include "platform/CodePage.h"
 
-#include "platform/CodePageTables.h"
+#include "platform/portable/CodePageTables.h"
 
 #include <bit>
 #include <cerrno>

@@ -192,106 +192,138 @@ bool QueryVersionBlock(std::span<const std::uint8_t> block, std::u16string_view 
     return true;
 }
 
-std::vector<std::uint8_t> ExtractPeVersionBlock(std::span<const std::uint8_t> file) {
-    const Reader r(file);
+namespace {
+
+// Where a PE file keeps its section table and its resources.
+struct PeLayout {
+    std::uint64_t Sections = 0; // the section table's file offset
+    std::uint32_t SectionCount = 0;
+    std::uint32_t ResourceRva = 0;
+};
+
+// The DOS and PE headers and the optional header's data directories, checked.
+bool ReadPeLayout(const Reader& r, PeLayout& layout) {
     bool ok = true;
     if (r.U16(0, ok) != 0x5A4D) // "MZ"
-        return {};
+        return false;
     const std::uint64_t pe = r.U32(0x3C, ok);
     if (!ok || r.U32(pe, ok) != 0x00004550) // "PE\0\0"
-        return {};
-    const std::uint32_t sectionCount = r.U16(pe + 6, ok);
+        return false;
+    layout.SectionCount = r.U16(pe + 6, ok);
     const std::uint32_t optionalSize = r.U16(pe + 20, ok);
     const std::uint64_t optional = pe + 24;
     const std::uint32_t magic = r.U16(optional, ok);
     std::uint64_t directories = 0;
     std::uint32_t directoryCount = 0;
-    if (magic == 0x10B) {
+    if (magic == 0x10B) { // PE32
         directoryCount = r.U32(optional + 92, ok);
         directories = optional + 96;
-    } else if (magic == 0x20B) {
+    } else if (magic == 0x20B) { // PE32+
         directoryCount = r.U32(optional + 108, ok);
         directories = optional + 112;
     } else {
-        return {};
+        return false;
     }
     if (!ok || directoryCount <= 2 || directories + 24 > optional + optionalSize)
-        return {};
-    const std::uint32_t resourceRva = r.U32(directories + 16, ok);
-    if (!ok || resourceRva == 0)
-        return {};
+        return false;
+    layout.ResourceRva = r.U32(directories + 16, ok); // directory 2: the resources
+    layout.Sections = optional + optionalSize;
+    return ok && layout.ResourceRva != 0;
+}
 
-    const std::uint64_t sections = optional + optionalSize;
-    // File offset of a virtual address, and how many bytes from there belong to its section.
-    const auto toOffset = [&](std::uint64_t rva, std::uint64_t& available) -> std::uint64_t {
-        for (std::uint32_t i = 0; i < sectionCount && i < 96; ++i) {
-            const std::uint64_t s = sections + 40ull * i;
-            bool good = true;
-            const std::uint32_t virtualSize = r.U32(s + 8, good);
-            const std::uint32_t virtualAddress = r.U32(s + 12, good);
-            const std::uint32_t rawSize = r.U32(s + 16, good);
-            const std::uint32_t rawPointer = r.U32(s + 20, good);
-            if (!good)
-                return 0;
-            const std::uint64_t span = std::max(virtualSize, rawSize);
-            if (rva >= virtualAddress && rva < std::uint64_t{virtualAddress} + span &&
-                rva - virtualAddress < rawSize) {
-                available = rawSize - (rva - virtualAddress);
-                return rawPointer + (rva - virtualAddress);
-            }
+// The file offset of a virtual address, and how many bytes from there belong to its section;
+// 0 when no section holds it.
+std::uint64_t FileOffset(const Reader& r, const PeLayout& layout, std::uint64_t rva,
+                         std::uint64_t& available) {
+    for (std::uint32_t i = 0; i < layout.SectionCount && i < 96; ++i) {
+        const std::uint64_t s = layout.Sections + 40ull * i;
+        bool good = true;
+        const std::uint32_t virtualSize = r.U32(s + 8, good);
+        const std::uint32_t virtualAddress = r.U32(s + 12, good);
+        const std::uint32_t rawSize = r.U32(s + 16, good);
+        const std::uint32_t rawPointer = r.U32(s + 20, good);
+        if (!good)
+            return 0;
+        const std::uint64_t span = std::max(virtualSize, rawSize);
+        if (rva >= virtualAddress && rva < std::uint64_t{virtualAddress} + span &&
+            rva - virtualAddress < rawSize) {
+            available = rawSize - (rva - virtualAddress);
+            return rawPointer + (rva - virtualAddress);
         }
-        return 0;
-    };
-    std::uint64_t rootAvailable = 0;
-    const std::uint64_t root = toOffset(resourceRva, rootAvailable);
-    if (root == 0)
-        return {};
+    }
+    return 0;
+}
 
-    // Three levels, chosen as the Windows version API chooses: the type RT_VERSION (16), the
-    // name VS_VERSION_INFO (1), and of its languages the neutral one, else US English, else
-    // English, else the neutral defaults, else the first.
+// The entry with the id `wanted` in the resource directory at `directory`, or 0.
+std::uint64_t FindResourceEntry(const Reader& r, std::uint64_t directory, std::uint32_t wanted,
+                                bool& ok) {
+    const std::uint32_t count = r.U16(directory + 12, ok) + r.U16(directory + 14, ok);
+    std::uint64_t entry = directory + 16;
+    for (std::uint32_t i = 0; i < count; ++i, entry += 8) {
+        const std::uint32_t id = r.U32(entry, ok);
+        if (!ok)
+            return 0;
+        if (id == wanted)
+            return entry;
+    }
+    return 0;
+}
+
+// The data entry of the version resource below the resource root at `root`, of which
+// `rootAvailable` bytes are in the file; 0 when there is none. Three levels, chosen as the
+// Windows version API chooses: the type RT_VERSION (16), the name VS_VERSION_INFO (1), and of
+// its languages the neutral one, else US English, else English, else the neutral defaults,
+// else the first.
+std::uint64_t FindVersionDataEntry(const Reader& r, std::uint64_t root,
+                                   std::uint64_t rootAvailable) {
     constexpr std::uint32_t kLanguages[] = {0x0000, 0x0409, 0x0009, 0x0400, 0x0800};
+    bool ok = true;
     std::uint64_t directory = root;
     for (int level = 0; level < 3; ++level) {
         const std::uint32_t named = r.U16(directory + 12, ok);
         const std::uint32_t ids = r.U16(directory + 14, ok);
         if (!ok || named + ids == 0)
-            return {};
-        const std::uint64_t first = directory + 16;
-        // The entry with this id, or 0.
-        const auto find = [&](std::uint32_t wanted) -> std::uint64_t {
-            std::uint64_t entry = first;
-            for (std::uint32_t i = 0; i < named + ids; ++i, entry += 8) {
-                const std::uint32_t id = r.U32(entry, ok);
-                if (!ok)
-                    return 0;
-                if (id == wanted)
-                    return entry;
-            }
             return 0;
-        };
         std::uint64_t entry = 0;
         if (level < 2) {
-            entry = find(level == 0 ? 16 : 1);
+            entry = FindResourceEntry(r, directory, level == 0 ? 16 : 1, ok);
         } else {
             for (const std::uint32_t language : kLanguages)
-                if ((entry = find(language)) != 0)
+                if ((entry = FindResourceEntry(r, directory, language, ok)) != 0)
                     break;
             if (entry == 0)
-                entry = first;
+                entry = directory + 16;
         }
         if (entry == 0)
-            return {};
+            return 0;
         const std::uint32_t target = r.U32(entry + 4, ok);
         const bool isDirectory = (target & 0x80000000u) != 0;
         if (!ok || isDirectory != (level < 2) || (target & 0x7FFFFFFFu) >= rootAvailable)
-            return {};
+            return 0;
         directory = root + (target & 0x7FFFFFFFu);
     }
-    const std::uint32_t dataRva = r.U32(directory, ok);
-    const std::uint32_t dataSize = r.U32(directory + 4, ok);
+    return directory;
+}
+
+} // namespace
+
+std::vector<std::uint8_t> ExtractPeVersionBlock(std::span<const std::uint8_t> file) {
+    const Reader r(file);
+    PeLayout layout;
+    if (!ReadPeLayout(r, layout))
+        return {};
+    std::uint64_t rootAvailable = 0;
+    const std::uint64_t root = FileOffset(r, layout, layout.ResourceRva, rootAvailable);
+    if (root == 0)
+        return {};
+    const std::uint64_t dataEntry = FindVersionDataEntry(r, root, rootAvailable);
+    if (dataEntry == 0)
+        return {};
+    bool ok = true;
+    const std::uint32_t dataRva = r.U32(dataEntry, ok);
+    const std::uint32_t dataSize = r.U32(dataEntry + 4, ok);
     std::uint64_t available = 0;
-    const std::uint64_t data = ok ? toOffset(dataRva, available) : 0;
+    const std::uint64_t data = ok ? FileOffset(r, layout, dataRva, available) : 0;
     if (data == 0 || dataSize > available)
         return {};
     const std::span<const std::uint8_t> bytes = r.Slice(data, dataSize);

@@ -3,7 +3,7 @@
 // undefined map to the C1 control of the same value or to the private-use character Windows
 // gives them, never to U+FFFD, so text decodes alike on every system. The lower halves are
 // ASCII.
-#include "platform/CodePageTables.h"
+#include "platform/portable/CodePageTables.h"
 
 namespace qm::platform {
 

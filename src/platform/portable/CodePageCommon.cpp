@@ -1,5 +1,5 @@
 #include "platform/CodePage.h"
-#include "platform/CodePageTables.h"
+#include "platform/portable/CodePageTables.h"
 
 #include <algorithm>
 #include <array>
