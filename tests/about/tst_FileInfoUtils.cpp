@@ -2,6 +2,7 @@
 // here and the program's own binary (damaged files are the version-block fuzz target's).
 
 #include "PeFileWriter.h"
+#include "TestFiles.h"
 #include "TestMain.h"
 #include "about/FileInfoUtils.h"
 #include "platform/VersionBlock.h"
@@ -29,12 +30,9 @@ VersionBlockSpec Spec(std::u16string fileVersion, std::uint16_t fixed0 = 2) {
 class Files {
 public:
     QString Write(const std::vector<std::uint8_t>& bytes) {
-        const QString path = m_dir.filePath(QStringLiteral("f%1.exe").arg(m_count++));
-        QFile f(path);
-        if (!f.open(QIODevice::WriteOnly))
-            qFatal("cannot write %s", qPrintable(path));
-        f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
-        return path;
+        return qm::testing::WriteFile(m_dir.filePath(QStringLiteral("f%1.exe").arg(m_count++)),
+                                      QByteArrayView(reinterpret_cast<const char*>(bytes.data()),
+                                                     static_cast<qsizetype>(bytes.size())));
     }
     QString Pe(const VersionBlockSpec& spec, bool pe32Plus = true) {
         return Write(

@@ -2,6 +2,7 @@
 
 #include "CliRunner.h"
 #include "RegExportWriter.h"
+#include "TestFiles.h"
 #include "TestMain.h"
 
 #include <QFile>
@@ -25,12 +26,7 @@ class TestCliRegistry : public QObject {
     QString m_export;
 
     QString Write(const QString& name, const QByteArray& bytes) {
-        const QString path = m_dir.filePath(name);
-        QFile f(path);
-        if (!f.open(QIODevice::WriteOnly))
-            qFatal("cannot write");
-        f.write(bytes);
-        return path;
+        return qm::testing::WriteFile(m_dir.filePath(name), bytes);
     }
 
 private slots:

@@ -3,6 +3,7 @@
 // Helpers of the window tests: files, drops as the system delivers them, and modal windows
 // closed from inside their own event loop.
 
+#include "TestFiles.h"
 #include "UserIsolation.h"
 
 #include <QApplication>
@@ -40,13 +41,7 @@ inline QByteArray StartPrivateSessionBus(QProcess& daemon) {
     return address;
 }
 
-inline void WriteFile(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        qFatal("cannot write %s", qPrintable(path));
-    f.write(bytes);
-}
+using qm::testing::WriteFile;
 
 // Drops `paths` on `window`: the drag enters it, then it is dropped.
 inline void DropOn(QWidget& window, const QStringList& paths) {

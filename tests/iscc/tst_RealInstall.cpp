@@ -10,6 +10,7 @@
 #include "RealInnoSetup.h"
 #include "RegEditorReadings.h"
 #include "RegExportWriter.h"
+#include "TestFiles.h"
 #include "TestMain.h"
 #include "WineRegistry.h"
 #include "regconv/AdvancedRegConverter.h"
@@ -34,11 +35,6 @@ QString CorpusDir() {
     return fromEnv.isEmpty()
                ? QDir(QStringLiteral(QM_SOURCE_DIR "/../shared/corpus/reg")).absolutePath()
                : fromEnv;
-}
-
-bool WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 QString Prefix() {
@@ -343,7 +339,7 @@ private slots:
     void editorReadingsInstallAsRegeditImports() {
         QTemporaryDir work;
         const QString path = work.filePath(QStringLiteral("readings.reg"));
-        QVERIFY(WriteFile(path, Utf16LeWithBom(RegEditorReadingsExport())));
+        WriteFile(path, Utf16LeWithBom(RegEditorReadingsExport()));
         Export e;
         LoadExport(path, QStringLiteral("readings.reg"), e);
         QVERIFY(!e.Lines.isEmpty());
@@ -366,7 +362,7 @@ private slots:
             const QString text = RegEditorReadingExport(r);
             const QString path =
                 work.filePath(QString::number(group.size()) + QStringLiteral(".reg"));
-            QVERIFY(WriteFile(path, r.Ansi ? Latin1Bytes(text) : Utf16LeWithBom(text)));
+            WriteFile(path, r.Ansi ? Latin1Bytes(text) : Utf16LeWithBom(text));
             Export e;
             LoadExport(path, QString::fromUtf8(r.Name), e);
             QVERIFY(!e.Lines.isEmpty());

@@ -1,6 +1,7 @@
 // Converting export files: byte-order marks, ANSI code pages, and how failures are shown.
 
 #include "RegExportWriter.h"
+#include "TestFiles.h"
 #include "TestMain.h"
 #include "regconv/AdvancedRegConverter.h"
 #include "regconv/RegFileDecoding.h"
@@ -29,11 +30,7 @@ const QStringList kBodyLines = {
 class Fixture {
 public:
     QString Write(const QString& name, const QByteArray& bytes) {
-        const QString path = m_dir.filePath(name);
-        QFile f(path);
-        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
-            qFatal("cannot write %s", qPrintable(path));
-        return path;
+        return qm::testing::WriteFile(m_dir.filePath(name), bytes);
     }
     QString Path(const QString& name) const { return m_dir.filePath(name); }
 

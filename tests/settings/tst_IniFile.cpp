@@ -1,6 +1,7 @@
 // The INI engine: reading rules, typed values, write-back, encodings and safe writes; and
 // where the settings file lives.
 
+#include "TestFiles.h"
 #include "TestMain.h"
 #include "UserIsolation.h"
 #include "WithoutReadOverride.h"
@@ -16,12 +17,7 @@
 namespace {
 
 QString Write(const QTemporaryDir& dir, const QByteArray& bytes, const char* name = "a.ini") {
-    const QString path = dir.filePath(QString::fromLatin1(name));
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        qFatal("cannot write");
-    f.write(bytes);
-    return path;
+    return qm::testing::WriteFile(dir.filePath(QString::fromLatin1(name)), bytes);
 }
 
 QByteArray Read(const QString& path) {
