@@ -27,8 +27,8 @@ if $windows; then
   # from where the build found them.
   source tests/support/wine-prefix.sh
   trap 'rm -rf "$sample"; wine_prefix_cleanup' EXIT
-  export WINEPATH="Z:$PWD/build/qt6-mingw/bin;Z:$(dirname "$(x86_64-w64-mingw32-g++-posix \
-    -print-file-name=libstdc++-6.dll)");Z:/usr/x86_64-w64-mingw32/lib"
+  gcc_dlls=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libstdc++-6.dll)")
+  export WINEPATH="Z:$PWD/build/qt6-mingw/bin;Z:$gcc_dlls;Z:/usr/x86_64-w64-mingw32/lib"
   xvfb-run -a -s "-screen 0 1280x800x24" "$wine" build/windows/tests/gui/qm_take_screenshots.exe \
     -platform windows --windows "Z:$PWD/docs/screenshots" 'Z:\tmp\quillmark-sample\App\' \
     "Z:$PWD/examples/example.reg" 2>&1 | grep -v EnableNonClientDpiScaling || true
@@ -36,7 +36,7 @@ if $windows; then
   exit
 fi
 export XDG_CONFIG_HOME="$sample/config" XDG_RUNTIME_DIR="$sample/run"
-mkdir -m 700 -p "$XDG_RUNTIME_DIR"
+mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x800x24" \
   build/release/tests/gui/qm_take_screenshots docs/screenshots "$sample/App/" examples/example.reg
 ls -l docs/screenshots

@@ -15,7 +15,7 @@ cd "$(dirname "$0")/.."
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools
-  clang-format
+  clang-format shellcheck
   g++-mingw-w64-x86-64-posix
   fonts-dejavu-core
   # TLS for the update client (libssl) and the update tests' certificates; the portable
@@ -50,8 +50,8 @@ sudo=()
 # A failing index (seen: the security suite's i386 index "Mirror sync in progress") is tried
 # again, then tolerated: the install that follows says whether what we need was found.
 apt_update() {
-  local i
-  for i in 1 2 3; do
+  local _
+  for _ in 1 2 3; do
     "${sudo[@]}" apt-get update -q && return 0
     sleep 5
   done

@@ -1,3 +1,4 @@
+# shellcheck shell=bash disable=SC2034 # the variables set here are the checks' to use
 # Sourced by the installer checks: a fresh Windows 10 prefix with Quillmark-setup.exe installed
 # silently into it, and what they check it against. Setup needs a display (Xvfb) even when
 # silent.

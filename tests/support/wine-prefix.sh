@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the tests that run Windows programs under wine: finds wine64, makes a private
 # Windows 10 prefix ($WINEPREFIX, removed when the test ends; or $QM_WINE_PREFIX, kept for the
 # caller) and sets $wine. Exits 77 (the test is skipped) only when wine is missing or cannot
