@@ -15,7 +15,7 @@ cd "$(dirname "$0")/.."
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools
-  clang-format shellcheck
+  clang-format clang-tidy shellcheck
   g++-mingw-w64-x86-64-posix
   fonts-dejavu-core
   # TLS for the update client (libssl) and the update tests' certificates; the portable

@@ -32,11 +32,11 @@ namespace detail {
 inline constexpr auto kHexValues = [] {
     std::array<signed char, 128> values{};
     values.fill(-1);
-    for (int i = 0; i < 10; ++i)
-        values[static_cast<std::size_t>('0' + i)] = static_cast<signed char>(i);
-    for (int i = 0; i < 6; ++i) {
-        values[static_cast<std::size_t>('a' + i)] = static_cast<signed char>(10 + i);
-        values[static_cast<std::size_t>('A' + i)] = static_cast<signed char>(10 + i);
+    for (std::size_t i = 0; i < 10; ++i)
+        values['0' + i] = static_cast<signed char>(i);
+    for (std::size_t i = 0; i < 6; ++i) {
+        values['a' + i] = static_cast<signed char>(10 + i);
+        values['A' + i] = static_cast<signed char>(10 + i);
     }
     return values;
 }();

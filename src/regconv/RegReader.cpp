@@ -160,11 +160,11 @@ void TAdvancedRegConverter::ReadValueLine(QStringView s) {
             fault = TRegLineFault::TextAfterQuote;
         else if (HasNulEscape(data.sliced(1, close - 1)))
             fault = TRegLineFault::NulEscape;
-        else
-            AddValue(std::move(name), UnescapeRegString(data.sliced(1, close - 1)), type, false,
-                     fault);
-        if (fault != TRegLineFault::None)
-            AddValue(std::move(name), data.toString(), type, false, fault);
+        // A line that is not imported keeps its data as written.
+        AddValue(std::move(name),
+                 fault == TRegLineFault::None ? UnescapeRegString(data.sliced(1, close - 1))
+                                              : data.toString(),
+                 type, false, fault);
         return;
     }
     const bool deleted = WithoutComment(data) == u"-";

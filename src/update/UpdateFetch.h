@@ -14,8 +14,8 @@ namespace qm::update {
 
 // Larger answers are refused: a version text is a line, a signature a few dozen bytes, and
 // no release comes near the file limit.
-inline constexpr qint64 kVersionFileLimit = 4 * 1024;
-inline constexpr qint64 kSignatureFileLimit = 4 * 1024;
+inline constexpr qint64 kVersionFileLimit = 4LL * 1024;
+inline constexpr qint64 kSignatureFileLimit = 4LL * 1024;
 inline constexpr qint64 kUpdateFileLimit = 512LL * 1024 * 1024;
 
 struct TFetchedFile {

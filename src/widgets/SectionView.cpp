@@ -267,7 +267,8 @@ void TSectionView::EnsureCaretVisible() {
         const std::optional<qreal> x = CaretX(scrolled);
         if (!x) { // not in the stretch laid out: first near where the average width puts it
             horizontal->setValue(static_cast<int>(std::min<qreal>(
-                static_cast<qreal>(FCaret.Column) * fontMetrics().averageCharWidth() - room / 2,
+                static_cast<qreal>(FCaret.Column) * fontMetrics().averageCharWidth() -
+                    static_cast<qreal>(room) / 2,
                 INT_MAX / 2)));
         } else if (*x >= scrolled && *x <= scrolled + room) {
             break;

@@ -42,7 +42,7 @@ std::u16string VersionString(const std::vector<std::uint8_t>& info, std::u16stri
         return {};
     std::u16string text;
     for (std::uint32_t i = 0; i < length; ++i) {
-        const std::uint16_t c = Little16(value + 2 * i);
+        const std::uint16_t c = Little16(value + 2 * static_cast<std::size_t>(i));
         if (c == 0)
             break;
         text.push_back(static_cast<char16_t>(c));
