@@ -158,7 +158,11 @@ ComponentTable(const QObject* window,
     QList<TComponent> components;
     for (const auto& [name, kind] : table) {
         const QString n = QString::fromLatin1(name);
-        components.append({n, kind, window->findChild<QObject*>(n)});
+        QObject* object = window->findChild<QObject*>(n);
+        components.append({n, kind, object});
+        if (auto* menu = qobject_cast<QMenu*>(object); menu && n == u"PopupMenuLanguage")
+            for (QAction* item : menu->actions())
+                components.append({item->objectName(), TComponentKind::MenuItem, item});
     }
     return components;
 }

@@ -55,7 +55,9 @@ public:
 };
 
 // A window's component table from (name, kind) pairs in definition order; each object is the
-// window's descendant of that name.
+// window's descendant of that name. The row of the message menu ("PopupMenuLanguage", see
+// NewMessageMenu) is followed by one row per message item, as the menu holds them: the items
+// are listed once, where the window makes them.
 QList<TComponent>
 ComponentTable(const QObject* window,
                std::initializer_list<std::pair<const char*, TComponentKind>> table);
