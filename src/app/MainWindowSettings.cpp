@@ -139,17 +139,25 @@ void TForm1::showEvent(QShowEvent* event) {
 
 // The stored size is the outer one, frame included, and the window is centred frame and all:
 // both need the frame, which an X11 window manager adds only some time after the window has
-// been shown, later still on a busy machine. The window is sized and centred once, as soon as
-// the frame is known (a second resize while the manager still frames the window can be lost);
-// without a window manager none comes, and it is placed after the wait.
+// been shown, later still on a busy machine. The window is sized and centred as soon as the
+// frame is known (a second resize while the manager still frames the window can be lost).
+// After five seconds without one it is placed as it is, for there may be no window manager;
+// a frame that comes later still (seen on a loaded machine) has it placed again.
 void TForm1::AwaitFrame(int tries) {
+    constexpr int kFramePolls = 500;     // every 10 ms
+    constexpr int kLateFramePolls = 250; // then every 100 ms
     // Known: a frame around the window, not the window alone (nor a frame being made).
     const bool framed = frameGeometry() != geometry() && frameGeometry().contains(geometry());
-    if (!framed && tries < 500 && QGuiApplication::platformName() == u"xcb") {
-        QTimer::singleShot(10, this, [this, tries] { AwaitFrame(tries + 1); });
+    if (!framed && tries < kFramePolls + kLateFramePolls &&
+        QGuiApplication::platformName() == u"xcb") {
+        if (tries == kFramePolls)
+            PlaceWindow();
+        QTimer::singleShot(tries < kFramePolls ? 10 : 100, this,
+                           [this, tries] { AwaitFrame(tries + 1); });
         return;
     }
-    PlaceWindow();
+    if (framed || tries < kFramePolls)
+        PlaceWindow();
     FPendingOuterSize = QSize();
 }
 

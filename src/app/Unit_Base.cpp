@@ -43,7 +43,7 @@ const std::pair<const char*, const char*> kMessageItems[] = {
 };
 
 QAction* NamedAction(QObject* parent, const char* name, const QString& text) {
-    auto* action = qm::i18n::NewNamed<QAction>(name, parent);
+    auto* action = qm::widgets::NewNamed<QAction>(name, parent);
     action->setText(text);
     return action;
 }

@@ -4,6 +4,8 @@
 #include "i18n/Components.h"
 #include "settings/IniFile.h"
 #include "settings/PortablePath.h"
+#include "widgets/NamedWidget.h"
+#include "widgets/PageFrame.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -23,82 +25,59 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+using qm::widgets::NewNamed;
+
 TFilesPage::TFilesPage(const QObject* messageItems, QWidget* parent)
     : QWidget(parent), FMessageItems(messageItems) {
     setObjectName(QStringLiteral("TabFile"));
-
-    GroupBoxPath = qm::i18n::NewNamed<QGroupBox>("GroupBoxPath", this);
-    GroupBoxPath->setTitle(QStringLiteral("Путь"));
-    EditPath = qm::i18n::NewNamed<QLineEdit>("EditPath", GroupBoxPath);
-    EditPath->setReadOnly(true);
-    ButtonBrowse = qm::i18n::NewNamed<QPushButton>("ButtonBrowse", GroupBoxPath);
-    ButtonBrowse->setText(QStringLiteral("Обзор..."));
-    auto* pathRow = new QHBoxLayout(GroupBoxPath);
-    pathRow->addWidget(EditPath, 1);
-    pathRow->addWidget(ButtonBrowse);
-
-    GroupBoxList = qm::i18n::NewNamed<QGroupBox>("GroupBoxList", this);
-    GroupBoxList->setTitle(QStringLiteral("Список"));
-    MemoFileList = qm::i18n::NewNamed<TSectionView>("MemoFileList", GroupBoxList);
-    StatusBar1 = qm::i18n::NewNamed<QStatusBar>("StatusBar1", GroupBoxList);
-    StatusBar1->setSizeGripEnabled(false);
+    static constexpr TPageFrameNames kNames = {
+        "GroupBoxPath", "EditPath",        "ButtonBrowse",   "GroupBoxList",     "MemoFileList",
+        "StatusBar1",   "GroupBoxControl", "GroupBoxSearch", "ButtonFileOption", "ButtonSearch"};
+    TPageFrame frame = BeginPageFrame(this, kNames);
+    GroupBoxPath = frame.PathBox;
+    EditPath = frame.PathEdit;
+    ButtonBrowse = frame.Browse;
+    GroupBoxList = frame.ListBox;
+    MemoFileList = frame.View;
+    StatusBar1 = frame.StatusBar;
+    GroupBoxControl = frame.OptionsBox;
     FStatusPanel = new QLabel(StatusBar1);
     // The text changes with every file: it must not make the window lay itself out anew.
     FStatusPanel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     StatusBar1->addWidget(FStatusPanel, 1);
-    auto* listColumn = new QVBoxLayout(GroupBoxList);
-    listColumn->addWidget(MemoFileList, 1);
-    listColumn->addWidget(StatusBar1);
 
-    GroupBoxControl = qm::i18n::NewNamed<QGroupBox>("GroupBoxControl", this);
-    GroupBoxControl->setTitle(QStringLiteral("Управление"));
-    ComboBoxDestDir = qm::i18n::NewNamed<QComboBox>("ComboBoxDestDir", GroupBoxControl);
-    LabelDestDir = qm::i18n::NewNamed<QLabel>("LabelDestDir", GroupBoxControl);
+    ComboBoxDestDir = NewNamed<QComboBox>("ComboBoxDestDir", GroupBoxControl);
+    LabelDestDir = NewNamed<QLabel>("LabelDestDir", GroupBoxControl);
     LabelDestDir->setText(QStringLiteral("DestDir"));
     LabelDestDir->setAlignment(Qt::AlignCenter);
     LabelDestDir->setWordWrap(true);
-    GroupBoxFlags = qm::i18n::NewNamed<QGroupBox>("GroupBoxFlags", GroupBoxControl);
+    GroupBoxFlags = NewNamed<QGroupBox>("GroupBoxFlags", GroupBoxControl);
     GroupBoxFlags->setTitle(QStringLiteral("Flags"));
-    CheckListBoxFlags = qm::i18n::NewNamed<QListWidget>("CheckListBoxFlags", GroupBoxFlags);
+    CheckListBoxFlags = NewNamed<QListWidget>("CheckListBoxFlags", GroupBoxFlags);
     for (const QString& flag : qm::filelist::InnoFileFlags()) {
         auto* item = new QListWidgetItem(flag, CheckListBoxFlags);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
         item->setCheckState(Qt::Unchecked);
     }
     (new QVBoxLayout(GroupBoxFlags))->addWidget(CheckListBoxFlags);
-    CheckBoxEmptyDirs = qm::i18n::NewNamed<QCheckBox>("CheckBoxEmptyDirs", GroupBoxControl);
+    CheckBoxEmptyDirs = NewNamed<QCheckBox>("CheckBoxEmptyDirs", GroupBoxControl);
     CheckBoxEmptyDirs->setText(QStringLiteral("Пустые папки в [Dirs]"));
     auto* controlColumn = new QVBoxLayout(GroupBoxControl);
     controlColumn->addWidget(ComboBoxDestDir);
     controlColumn->addWidget(LabelDestDir);
     controlColumn->addWidget(GroupBoxFlags, 1);
     controlColumn->addWidget(CheckBoxEmptyDirs);
-    GroupBoxControl->setFixedWidth(210);
 
-    GroupBoxSearch = qm::i18n::NewNamed<QGroupBox>("GroupBoxSearch", this);
+    EndPageFrame(this, kNames, frame, [this](QGroupBox* searchBox) {
+        CheckBoxFullName = NewNamed<QCheckBox>("CheckBoxFullName", searchBox);
+        CheckBoxFullName->setText(QStringLiteral("Полный путь к файлам"));
+        return CheckBoxFullName;
+    });
+    GroupBoxSearch = frame.RunBox;
     GroupBoxSearch->setTitle(QStringLiteral("Поиск"));
-    CheckBoxFullName = qm::i18n::NewNamed<QCheckBox>("CheckBoxFullName", GroupBoxSearch);
-    CheckBoxFullName->setText(QStringLiteral("Полный путь к файлам"));
-    ButtonFileOption = qm::i18n::NewNamed<QToolButton>("ButtonFileOption", GroupBoxSearch);
-    ButtonFileOption->setToolTip(QStringLiteral("Показать/скрыть опции"));
-    ButtonSearch = qm::i18n::NewNamed<QPushButton>("ButtonSearch", GroupBoxSearch);
+    ButtonFileOption = frame.OptionsButton;
+    ButtonSearch = frame.RunButton;
     ButtonSearch->setText(QStringLiteral("Поиск"));
-    for (QAbstractButton* b : {static_cast<QAbstractButton*>(ButtonBrowse),
-                               static_cast<QAbstractButton*>(ButtonFileOption),
-                               static_cast<QAbstractButton*>(ButtonSearch)})
-        b->setCursor(Qt::PointingHandCursor);
-    auto* searchRow = new QHBoxLayout(GroupBoxSearch);
-    searchRow->addWidget(CheckBoxFullName, 1);
-    searchRow->addWidget(ButtonFileOption);
-    searchRow->addWidget(ButtonSearch);
-
-    auto* grid = new QGridLayout(this);
-    grid->addWidget(GroupBoxPath, 0, 0, 1, 2);
-    grid->addWidget(GroupBoxList, 1, 0);
-    grid->addWidget(GroupBoxControl, 1, 1);
-    grid->addWidget(GroupBoxSearch, 2, 0, 1, 2);
-    grid->setRowStretch(1, 1);
-    grid->setColumnStretch(0, 1);
 
     FRefresh = new QTimer(this);
     FRefresh->setInterval(40);
@@ -108,7 +87,6 @@ TFilesPage::TFilesPage(const QObject* messageItems, QWidget* parent)
         ShowStatusText();
     });
 
-    GroupBoxControl->setVisible(false);
     connect(ButtonSearch, &QPushButton::clicked, this, &TFilesPage::ButtonSearchClick);
     connect(ButtonBrowse, &QPushButton::clicked, this, &TFilesPage::ButtonBrowseClick);
     connect(ButtonFileOption, &QToolButton::clicked, this, &TFilesPage::ButtonFileOptionClick);

@@ -5,6 +5,7 @@
 // translated like any other caption).
 
 #include "platform/AsciiCase.h"
+#include "widgets/NamedWidget.h"
 
 #include <QAction>
 #include <QMenu>
@@ -24,20 +25,13 @@ inline bool SameName(QStringView a, QStringView b) {
     return qm::platform::SameIgnoringAsciiCase(view(a), view(b));
 }
 
-// A new component named `name`, child of `parent`.
-template <typename T, typename Parent> T* NewNamed(const char* name, Parent* parent) {
-    auto* component = new T(parent);
-    component->setObjectName(QString::fromLatin1(name));
-    return component;
-}
-
 // A window's hidden menu "PopupMenuLanguage" holding its message items, each named as given
 // and captioned with its built-in text (UTF-8).
 inline QMenu* NewMessageMenu(QWidget* window,
                              std::span<const std::pair<const char*, const char*>> items) {
-    auto* menu = NewNamed<QMenu>("PopupMenuLanguage", window);
+    auto* menu = qm::widgets::NewNamed<QMenu>("PopupMenuLanguage", window);
     for (const auto& [name, text] : items) {
-        auto* item = NewNamed<QAction>(name, menu);
+        auto* item = qm::widgets::NewNamed<QAction>(name, menu);
         item->setText(QString::fromUtf8(text));
         menu->addAction(item);
     }

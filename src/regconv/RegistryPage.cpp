@@ -2,6 +2,8 @@
 
 #include "i18n/Components.h"
 #include "regconv/AdvancedRegConverter.h"
+#include "widgets/NamedWidget.h"
+#include "widgets/PageFrame.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -22,10 +24,12 @@
 #include <QVBoxLayout>
 #include <exception>
 
+using qm::widgets::NewNamed;
+
 namespace {
 
 QCheckBox* Option(const char* name, QWidget* parent) {
-    auto* box = qm::i18n::NewNamed<QCheckBox>(name, parent);
+    auto* box = NewNamed<QCheckBox>(name, parent);
     box->setText(QString::fromLatin1(name).sliced(8).toLower()); // "CheckBox" + flag name
     return box;
 }
@@ -35,47 +39,36 @@ QCheckBox* Option(const char* name, QWidget* parent) {
 TRegistryPage::TRegistryPage(const QObject* messageItems, QWidget* parent)
     : QWidget(parent), FMessageItems(messageItems), FSink(nullptr) {
     setObjectName(QStringLiteral("TabReg"));
-
-    GroupBox1 = qm::i18n::NewNamed<QGroupBox>("GroupBox1", this);
-    GroupBox1->setTitle(QStringLiteral("Путь"));
-    EditPathReg = qm::i18n::NewNamed<QLineEdit>("EditPathReg", GroupBox1);
-    EditPathReg->setReadOnly(true);
-    ButtonBrowseReg = qm::i18n::NewNamed<QPushButton>("ButtonBrowseReg", GroupBox1);
-    ButtonBrowseReg->setText(QStringLiteral("Обзор..."));
-    auto* pathRow = new QHBoxLayout(GroupBox1);
-    pathRow->addWidget(EditPathReg, 1);
-    pathRow->addWidget(ButtonBrowseReg);
-
-    GroupBoxListReg = qm::i18n::NewNamed<QGroupBox>("GroupBoxListReg", this);
-    GroupBoxListReg->setTitle(QStringLiteral("Список"));
-    MemoReg = qm::i18n::NewNamed<TSectionView>("MemoReg", GroupBoxListReg);
+    static constexpr TPageFrameNames kNames = {
+        "GroupBox1",       "EditPathReg",    "ButtonBrowseReg",    "GroupBoxListReg",
+        "MemoReg",         "StatusBar2",     "GroupBoxControlReg", "GroupBox2",
+        "ButtonRegOption", "ButtonChangeReg"};
+    TPageFrame frame = BeginPageFrame(this, kNames);
+    GroupBox1 = frame.PathBox;
+    EditPathReg = frame.PathEdit;
+    ButtonBrowseReg = frame.Browse;
+    GroupBoxListReg = frame.ListBox;
+    MemoReg = frame.View;
     FSink = TMemoSink(MemoReg);
-    StatusBar2 = qm::i18n::NewNamed<QStatusBar>("StatusBar2", GroupBoxListReg);
-    StatusBar2->setSizeGripEnabled(false);
-    auto* listColumn = new QVBoxLayout(GroupBoxListReg);
-    listColumn->addWidget(MemoReg, 1);
-    listColumn->addWidget(StatusBar2);
-
-    GroupBoxControlReg = qm::i18n::NewNamed<QGroupBox>("GroupBoxControlReg", this);
-    GroupBoxControlReg->setTitle(QStringLiteral("Управление"));
+    StatusBar2 = frame.StatusBar;
+    GroupBoxControlReg = frame.OptionsBox;
     CheckBoxUninsdeletevalue = Option("CheckBoxUninsdeletevalue", GroupBoxControlReg);
     CheckBoxUninsdeletekey = Option("CheckBoxUninsdeletekey", GroupBoxControlReg);
     CheckBoxUninsdeletekeyifempty = Option("CheckBoxUninsdeletekeyifempty", GroupBoxControlReg);
     // For installs per user or per machine.
-    CheckBoxClassesAsHka =
-        qm::i18n::NewNamed<QCheckBox>("CheckBoxClassesAsHka", GroupBoxControlReg);
+    CheckBoxClassesAsHka = NewNamed<QCheckBox>("CheckBoxClassesAsHka", GroupBoxControlReg);
     CheckBoxClassesAsHka->setText(QStringLiteral("HKCR как HKA"));
-    CheckBoxWow64View = qm::i18n::NewNamed<QCheckBox>("CheckBoxWow64View", GroupBoxControlReg);
+    CheckBoxWow64View = NewNamed<QCheckBox>("CheckBoxWow64View", GroupBoxControlReg);
     CheckBoxWow64View->setText(QStringLiteral("WOW6432Node: 32-битный вид"));
-    LabelPrivileges = qm::i18n::NewNamed<QLabel>("LabelPrivileges", GroupBoxControlReg);
+    LabelPrivileges = NewNamed<QLabel>("LabelPrivileges", GroupBoxControlReg);
     LabelPrivileges->setText(QStringLiteral("Права:"));
-    ComboBoxPrivileges = qm::i18n::NewNamed<QComboBox>("ComboBoxPrivileges", GroupBoxControlReg);
+    ComboBoxPrivileges = NewNamed<QComboBox>("ComboBoxPrivileges", GroupBoxControlReg);
     ComboBoxPrivileges->addItems(
         {QString(), QStringLiteral("admin"), QStringLiteral("lowest"), QStringLiteral("dynamic")});
     LabelPrivileges->setBuddy(ComboBoxPrivileges);
-    LabelMinVersion = qm::i18n::NewNamed<QLabel>("LabelMinVersion", GroupBoxControlReg);
+    LabelMinVersion = NewNamed<QLabel>("LabelMinVersion", GroupBoxControlReg);
     LabelMinVersion->setText(QStringLiteral("MinVersion:"));
-    EditMinVersion = qm::i18n::NewNamed<QLineEdit>("EditMinVersion", GroupBoxControlReg);
+    EditMinVersion = NewNamed<QLineEdit>("EditMinVersion", GroupBoxControlReg);
     EditMinVersion->setPlaceholderText(QStringLiteral("6.1sp1"));
     LabelMinVersion->setBuddy(EditMinVersion);
     auto* options = new QVBoxLayout(GroupBoxControlReg);
@@ -93,32 +86,13 @@ TRegistryPage::TRegistryPage(const QObject* messageItems, QWidget* parent)
     options->addLayout(fields);
     options->addStretch(1);
     connect(EditMinVersion, &QLineEdit::textChanged, this, &TRegistryPage::ShowMinVersionState);
-    GroupBoxControlReg->setFixedWidth(210);
 
-    GroupBox2 = qm::i18n::NewNamed<QGroupBox>("GroupBox2", this);
+    EndPageFrame(this, kNames, frame);
+    GroupBox2 = frame.RunBox;
     GroupBox2->setTitle(QStringLiteral("Обработка"));
-    ButtonRegOption = qm::i18n::NewNamed<QToolButton>("ButtonRegOption", GroupBox2);
-    ButtonRegOption->setToolTip(QStringLiteral("Показать/скрыть опции"));
-    ButtonChangeReg = qm::i18n::NewNamed<QPushButton>("ButtonChangeReg", GroupBox2);
+    ButtonRegOption = frame.OptionsButton;
+    ButtonChangeReg = frame.RunButton;
     ButtonChangeReg->setText(QStringLiteral("Пуск"));
-    for (QAbstractButton* b : {static_cast<QAbstractButton*>(ButtonBrowseReg),
-                               static_cast<QAbstractButton*>(ButtonRegOption),
-                               static_cast<QAbstractButton*>(ButtonChangeReg)})
-        b->setCursor(Qt::PointingHandCursor);
-    auto* runRow = new QHBoxLayout(GroupBox2);
-    runRow->addStretch(1);
-    runRow->addWidget(ButtonRegOption);
-    runRow->addWidget(ButtonChangeReg);
-
-    auto* grid = new QGridLayout(this);
-    grid->addWidget(GroupBox1, 0, 0, 1, 2);
-    grid->addWidget(GroupBoxListReg, 1, 0);
-    grid->addWidget(GroupBoxControlReg, 1, 1);
-    grid->addWidget(GroupBox2, 2, 0, 1, 2);
-    grid->setRowStretch(1, 1);
-    grid->setColumnStretch(0, 1);
-
-    GroupBoxControlReg->setVisible(false);
     connect(ButtonBrowseReg, &QPushButton::clicked, this, &TRegistryPage::ButtonBrowseRegClick);
     connect(ButtonChangeReg, &QPushButton::clicked, this, &TRegistryPage::ButtonChangeRegClick);
     connect(ButtonRegOption, &QToolButton::clicked, this, &TRegistryPage::ButtonRegOptionClick);

@@ -56,7 +56,7 @@ const std::pair<const char*, const char*> kMessageItems[] = {
 };
 
 template <typename T> T* Named(const char* name, QWidget* parent, const QString& text = QString()) {
-    T* widget = qm::i18n::NewNamed<T>(name, parent);
+    T* widget = qm::widgets::NewNamed<T>(name, parent);
     if (!text.isEmpty())
         widget->setText(text);
     return widget;
@@ -119,7 +119,7 @@ TForm10::~TForm10() {
 void TForm10::BuildWindow() {
     PopupMenuLanguage = qm::i18n::NewMessageMenu(this, kMessageItems);
 
-    GroupBox1 = qm::i18n::NewNamed<QGroupBox>("GroupBox1", this);
+    GroupBox1 = qm::widgets::NewNamed<QGroupBox>("GroupBox1", this);
     LabelUpDate = Named<QLabel>("LabelUpDate", GroupBox1, Message("LangCheckUpdate"));
     LabelUpDate->setAlignment(Qt::AlignCenter);
     SetBold(LabelUpDate);
@@ -144,13 +144,13 @@ void TForm10::BuildWindow() {
     labels->setColumnStretch(0, 1);
     labels->setColumnStretch(1, 1);
 
-    ProgressBarUpdate = qm::i18n::NewNamed<QProgressBar>("ProgressBarUpdate", this);
+    ProgressBarUpdate = qm::widgets::NewNamed<QProgressBar>("ProgressBarUpdate", this);
     ProgressBarUpdate->setFixedHeight(21);
     ProgressBarUpdate->setRange(0, 100);
     ProgressBarUpdate->setValue(0);
     ProgressBarUpdate->setTextVisible(false);
 
-    GroupBoxOption = qm::i18n::NewNamed<QGroupBox>("GroupBoxOption", this);
+    GroupBoxOption = qm::widgets::NewNamed<QGroupBox>("GroupBoxOption", this);
     GroupBoxOption->setTitle(QStringLiteral("Опции"));
     CheckBoxQuickUpdate =
         Named<QCheckBox>("CheckBoxQuickUpdate", GroupBoxOption, QStringLiteral("Быстрое"));
@@ -164,7 +164,7 @@ void TForm10::BuildWindow() {
     for (QCheckBox* box : {CheckBoxQuickUpdate, CheckBoxForceUpdate, CheckBoxAutoCheck})
         options->addWidget(box);
 
-    TabControlButtons = qm::i18n::NewNamed<QFrame>("TabControlButtons", this);
+    TabControlButtons = qm::widgets::NewNamed<QFrame>("TabControlButtons", this);
     TabControlButtons->setFixedHeight(35);
     ButtonDownload =
         Named<QPushButton>("ButtonDownload", TabControlButtons, Message("LangDownload"));
