@@ -26,8 +26,25 @@ server=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 DISPLAY=:$(cat "$work/display")
 export DISPLAY
-openbox >/dev/null 2>&1 &
-for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
+openbox >"$work/openbox.log" 2>&1 &
+wm=$!
+# Set: "_NET_SUPPORTING_WM_CHECK(WINDOW): window id # 0x...". Not yet: "... no such atom on any
+# window", which a bare "window" would match.
+wm_ready() { [[ $(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null) == *"window id #"* ]]; }
+for _ in $(seq 300); do
+  wm_ready && break
+  # Seen once on a loaded machine: openbox ended before it took the display; it starts again.
+  if ! kill -0 "$wm" 2>/dev/null; then
+    openbox >>"$work/openbox.log" 2>&1 &
+    wm=$!
+  fi
+  sleep 0.1
+done
+if ! wm_ready; then
+  echo "FAIL: openbox did not start within 30 s:" >&2
+  cat "$work/openbox.log" >&2
+  exit 1
+fi
 
 settings="$XDG_CONFIG_HOME/Quillmark Team/Quillmark/Config/Option.ini"
 stored() { tr -d '\r' <"$settings" | sed -n "s/^$1=//p"; }
@@ -57,8 +74,9 @@ for run in 1 2 3; do
   "$app" 2>/dev/null &
   pid=$!
   wid=$(timeout 30 xdotool search --sync --onlyvisible --pid "$pid" --class quillmark | head -n 1)
-  # Sized and centred once its frame is known, which may take a while on a busy machine.
-  for _ in $(seq 100); do
+  # Sized and centred once its frame is known, which may take a while on a busy machine (the
+  # program places it again for a frame that comes late, up to 30 s after it is shown).
+  for _ in $(seq 300); do
     measure "$wid"
     centred && break
     sleep 0.1

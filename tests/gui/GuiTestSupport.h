@@ -57,17 +57,23 @@ inline void DropOn(QWidget& window, const QStringList& paths) {
 }
 
 // Waits for the next menu or modal window, runs `act` on it and closes it; the returned flag
-// tells whether that happened.
-inline std::shared_ptr<bool> CloseNextPopup(std::function<void(QWidget*)> act = {}) {
+// tells whether that happened. With `wanted`, one it does not want is closed and the wait goes
+// on (a prompt a background check of an earlier case shows late, on a loaded machine).
+inline std::shared_ptr<bool> CloseNextPopup(std::function<void(QWidget*)> act = {},
+                                            std::function<bool(QWidget*)> wanted = {}) {
     auto closed = std::make_shared<bool>(false);
     auto* timer = new QTimer;
     timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, closed, act] {
+    QObject::connect(timer, &QTimer::timeout, [timer, closed, act, wanted] {
         QWidget* open = QApplication::activePopupWidget();
         if (!open)
             open = QApplication::activeModalWidget();
         if (!open)
             return;
+        if (wanted && !wanted(open)) {
+            open->close();
+            return;
+        }
         if (act)
             act(open);
         open->close();

@@ -447,10 +447,11 @@ private slots:
         WriteFile(folder, "not a folder"); // nothing can be written there
         TForm10 form(qm::testing::TestReleaseKey());
         QString told;
-        CloseNextPopup([&](QWidget* w) {
-            if (auto* box = qobject_cast<QMessageBox*>(w))
-                told = box->text();
-        });
+        CloseNextPopup([&](QWidget* w) { told = static_cast<QMessageBox*>(w)->text(); },
+                       [](QWidget* w) {
+                           auto* box = qobject_cast<QMessageBox*>(w);
+                           return box && box->icon() == QMessageBox::Warning;
+                       });
         form.CheckBoxAutoCheck->setChecked(false);
         form.close();
         QFile::remove(folder);
