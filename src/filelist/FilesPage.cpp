@@ -33,14 +33,10 @@ TFilesPage::TFilesPage(const QObject* messageItems, QWidget* parent)
     static constexpr TPageFrameNames kNames = {
         "GroupBoxPath", "EditPath",        "ButtonBrowse",   "GroupBoxList",     "MemoFileList",
         "StatusBar1",   "GroupBoxControl", "GroupBoxSearch", "ButtonFileOption", "ButtonSearch"};
-    TPageFrame frame = BeginPageFrame(this, kNames);
-    GroupBoxPath = frame.PathBox;
-    EditPath = frame.PathEdit;
-    ButtonBrowse = frame.Browse;
-    GroupBoxList = frame.ListBox;
-    MemoFileList = frame.View;
-    StatusBar1 = frame.StatusBar;
-    GroupBoxControl = frame.OptionsBox;
+    const TPageFrame frame{GroupBoxPath,     EditPath,    ButtonBrowse,    GroupBoxList,
+                           MemoFileList,     StatusBar1,  GroupBoxControl, GroupBoxSearch,
+                           ButtonFileOption, ButtonSearch};
+    BeginPageFrame(this, kNames, frame);
     FStatusPanel = new QLabel(StatusBar1);
     // The text changes with every file: it must not make the window lay itself out anew.
     FStatusPanel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
@@ -73,10 +69,7 @@ TFilesPage::TFilesPage(const QObject* messageItems, QWidget* parent)
         CheckBoxFullName->setText(QStringLiteral("Полный путь к файлам"));
         return CheckBoxFullName;
     });
-    GroupBoxSearch = frame.RunBox;
     GroupBoxSearch->setTitle(QStringLiteral("Поиск"));
-    ButtonFileOption = frame.OptionsButton;
-    ButtonSearch = frame.RunButton;
     ButtonSearch->setText(QStringLiteral("Поиск"));
 
     FRefresh = new QTimer(this);

@@ -43,15 +43,11 @@ TRegistryPage::TRegistryPage(const QObject* messageItems, QWidget* parent)
         "GroupBox1",       "EditPathReg",    "ButtonBrowseReg",    "GroupBoxListReg",
         "MemoReg",         "StatusBar2",     "GroupBoxControlReg", "GroupBox2",
         "ButtonRegOption", "ButtonChangeReg"};
-    TPageFrame frame = BeginPageFrame(this, kNames);
-    GroupBox1 = frame.PathBox;
-    EditPathReg = frame.PathEdit;
-    ButtonBrowseReg = frame.Browse;
-    GroupBoxListReg = frame.ListBox;
-    MemoReg = frame.View;
+    const TPageFrame frame{GroupBox1,       EditPathReg,    ButtonBrowseReg,    GroupBoxListReg,
+                           MemoReg,         StatusBar2,     GroupBoxControlReg, GroupBox2,
+                           ButtonRegOption, ButtonChangeReg};
+    BeginPageFrame(this, kNames, frame);
     FSink = TMemoSink(MemoReg);
-    StatusBar2 = frame.StatusBar;
-    GroupBoxControlReg = frame.OptionsBox;
     CheckBoxUninsdeletevalue = Option("CheckBoxUninsdeletevalue", GroupBoxControlReg);
     CheckBoxUninsdeletekey = Option("CheckBoxUninsdeletekey", GroupBoxControlReg);
     CheckBoxUninsdeletekeyifempty = Option("CheckBoxUninsdeletekeyifempty", GroupBoxControlReg);
@@ -88,10 +84,7 @@ TRegistryPage::TRegistryPage(const QObject* messageItems, QWidget* parent)
     connect(EditMinVersion, &QLineEdit::textChanged, this, &TRegistryPage::ShowMinVersionState);
 
     EndPageFrame(this, kNames, frame);
-    GroupBox2 = frame.RunBox;
     GroupBox2->setTitle(QStringLiteral("Обработка"));
-    ButtonRegOption = frame.OptionsButton;
-    ButtonChangeReg = frame.RunButton;
     ButtonChangeReg->setText(QStringLiteral("Пуск"));
     connect(ButtonBrowseReg, &QPushButton::clicked, this, &TRegistryPage::ButtonBrowseRegClick);
     connect(ButtonChangeReg, &QPushButton::clicked, this, &TRegistryPage::ButtonChangeRegClick);

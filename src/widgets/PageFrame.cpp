@@ -14,8 +14,7 @@
 
 using qm::widgets::NewNamed;
 
-TPageFrame BeginPageFrame(QWidget* page, const TPageFrameNames& names) {
-    TPageFrame f;
+void BeginPageFrame(QWidget* page, const TPageFrameNames& names, const TPageFrame& f) {
     f.PathBox = NewNamed<QGroupBox>(names.PathBox, page);
     f.PathBox->setTitle(QStringLiteral("Путь"));
     f.PathEdit = NewNamed<QLineEdit>(names.PathEdit, f.PathBox);
@@ -38,10 +37,9 @@ TPageFrame BeginPageFrame(QWidget* page, const TPageFrameNames& names) {
     f.OptionsBox = NewNamed<QGroupBox>(names.OptionsBox, page);
     f.OptionsBox->setTitle(QStringLiteral("Управление"));
     f.OptionsBox->setFixedWidth(210);
-    return f;
 }
 
-void EndPageFrame(QWidget* page, const TPageFrameNames& names, TPageFrame& f,
+void EndPageFrame(QWidget* page, const TPageFrameNames& names, const TPageFrame& f,
                   const std::function<QWidget*(QGroupBox* runBox)>& lead) {
     f.RunBox = NewNamed<QGroupBox>(names.RunBox, page);
     QWidget* first = lead ? lead(f.RunBox) : nullptr;

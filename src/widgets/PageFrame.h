@@ -29,23 +29,24 @@ struct TPageFrameNames {
     const char* RunButton;
 };
 
+// The page's own members the frame's parts are kept in.
 struct TPageFrame {
-    QGroupBox* PathBox = nullptr;
-    QLineEdit* PathEdit = nullptr;
-    QPushButton* Browse = nullptr;
-    QGroupBox* ListBox = nullptr;
-    TSectionView* View = nullptr;
-    QStatusBar* StatusBar = nullptr;
-    QGroupBox* OptionsBox = nullptr;
-    QGroupBox* RunBox = nullptr;
-    QToolButton* OptionsButton = nullptr;
-    QPushButton* RunButton = nullptr;
+    QGroupBox*& PathBox;
+    QLineEdit*& PathEdit;
+    QPushButton*& Browse;
+    QGroupBox*& ListBox;
+    TSectionView*& View;
+    QStatusBar*& StatusBar;
+    QGroupBox*& OptionsBox;
+    QGroupBox*& RunBox;
+    QToolButton*& OptionsButton;
+    QPushButton*& RunButton;
 };
 
 // The path row, the list and the options panel, in the order a user tabs through them.
-TPageFrame BeginPageFrame(QWidget* page, const TPageFrameNames& names);
+void BeginPageFrame(QWidget* page, const TPageFrameNames& names, const TPageFrame& frame);
 // The run row, after the options panel has been filled: `lead`, when given, makes what stands
 // first in it (in the run box it is given) and takes its free room; else the room is left
 // empty. Then the page's grid.
-void EndPageFrame(QWidget* page, const TPageFrameNames& names, TPageFrame& frame,
+void EndPageFrame(QWidget* page, const TPageFrameNames& names, const TPageFrame& frame,
                   const std::function<QWidget*(QGroupBox* runBox)>& lead = {});
