@@ -12,6 +12,7 @@
 #include "regconv/RegistryPage.h"
 #include "settings/PortablePath.h"
 #include "themes/SystemTheme.h"
+#include "widgets/NamedWidget.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -27,6 +28,8 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
+using qm::widgets::NewNamed;
+
 namespace {
 
 // Message items of the main window with their built-in texts.
@@ -41,12 +44,6 @@ const std::pair<const char*, const char*> kMessageItems[] = {
     {"LangconvertInQuillmark", "Конвертировать в  Quillmark"},
     {"LangBadMinVersion", "Inno Setup не примет такую MinVersion:"},
 };
-
-QAction* NamedAction(QObject* parent, const char* name, const QString& text) {
-    auto* action = qm::widgets::NewNamed<QAction>(name, parent);
-    action->setText(text);
-    return action;
-}
 
 QAction* Separator(QMenu* menu, const char* name) {
     QAction* separator = menu->addSeparator();
@@ -82,9 +79,9 @@ void TForm1::BuildMenus() {
     PopupMenu_General->setObjectName(QStringLiteral("PopupMenu_General"));
     ThemeMenu = PopupMenu_General->addMenu(QStringLiteral("Тема"));
     ThemeMenu->setObjectName(QStringLiteral("ThemeMenu"));
-    ThemeAuto = NamedAction(ThemeMenu, "ThemeAuto", QStringLiteral("Системная"));
-    ThemeLight = NamedAction(ThemeMenu, "ThemeLight", QStringLiteral("Светлая"));
-    ThemeDark = NamedAction(ThemeMenu, "ThemeDark", QStringLiteral("Темная"));
+    ThemeAuto = NewNamed<QAction>("ThemeAuto", ThemeMenu, QStringLiteral("Системная"));
+    ThemeLight = NewNamed<QAction>("ThemeLight", ThemeMenu, QStringLiteral("Светлая"));
+    ThemeDark = NewNamed<QAction>("ThemeDark", ThemeMenu, QStringLiteral("Темная"));
     // Radio items, but none is checked when the settings name none.
     auto* themes = new QActionGroup(ThemeMenu);
     themes->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
@@ -100,20 +97,20 @@ void TForm1::BuildMenus() {
     LanguageMenu = PopupMenu_General->addMenu(QStringLiteral("Язык"));
     LanguageMenu->setObjectName(QStringLiteral("LanguageMenu"));
     Separator(PopupMenu_General, "N5");
-    EmbedFolderMenu =
-        NamedAction(PopupMenu_General, "EmbedFolderMenu", QStringLiteral("Встроить в меню папок"));
-    EmbedRegMenu = NamedAction(PopupMenu_General, "EmbedRegMenu",
-                               QStringLiteral("Встроить в меню reg файлов"));
+    EmbedFolderMenu = NewNamed<QAction>("EmbedFolderMenu", PopupMenu_General,
+                                        QStringLiteral("Встроить в меню папок"));
+    EmbedRegMenu = NewNamed<QAction>("EmbedRegMenu", PopupMenu_General,
+                                     QStringLiteral("Встроить в меню reg файлов"));
     for (QAction* verb : {EmbedFolderMenu, EmbedRegMenu}) {
         verb->setCheckable(true);
         PopupMenu_General->addAction(verb);
     }
     Separator(PopupMenu_General, "N3");
-    CheckUpdateMenu =
-        NamedAction(PopupMenu_General, "CheckUpdateMenu", QStringLiteral("Проверить обновления"));
+    CheckUpdateMenu = NewNamed<QAction>("CheckUpdateMenu", PopupMenu_General,
+                                        QStringLiteral("Проверить обновления"));
     PopupMenu_General->addAction(CheckUpdateMenu);
     Separator(PopupMenu_General, "N2");
-    AboutMenu = NamedAction(PopupMenu_General, "AboutMenu", QStringLiteral("О программе"));
+    AboutMenu = NewNamed<QAction>("AboutMenu", PopupMenu_General, QStringLiteral("О программе"));
     AboutMenu->setShortcut(QKeySequence(Qt::Key_F1));
     AboutMenu->setShortcutContext(Qt::WindowShortcut);
     PopupMenu_General->addAction(AboutMenu);
@@ -128,10 +125,12 @@ QMenu* TForm1::BuildTextAreaMenu(const char* menuName, TSectionView* memo,
                                  const std::array<const char*, 6>& names) {
     auto* menu = new QMenu(this);
     menu->setObjectName(QString::fromLatin1(menuName));
-    QAction* lines = NamedAction(menu, names[0], QStringLiteral("Копировать выделенные строки"));
-    QAction* text = NamedAction(menu, names[1], QStringLiteral("Копировать выделенный текст"));
-    QAction* all = NamedAction(menu, names[3], QStringLiteral("Копировать весь текст"));
-    QAction* clear = NamedAction(menu, names[5], QStringLiteral("Очистить"));
+    QAction* lines =
+        NewNamed<QAction>(names[0], menu, QStringLiteral("Копировать выделенные строки"));
+    QAction* text =
+        NewNamed<QAction>(names[1], menu, QStringLiteral("Копировать выделенный текст"));
+    QAction* all = NewNamed<QAction>(names[3], menu, QStringLiteral("Копировать весь текст"));
+    QAction* clear = NewNamed<QAction>(names[5], menu, QStringLiteral("Очистить"));
     menu->addAction(lines);
     menu->addAction(text);
     Separator(menu, names[2]);

@@ -8,6 +8,7 @@
 #include "update/UpdateCheck.h"
 #include "update/UpdateHttp.h"
 #include "update/UpdateVersion.h"
+#include "widgets/NamedWidget.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -30,6 +31,8 @@ qint32 CheckResult = 0;
 QString BackgroundServerVersion;
 QString BackgroundFileUrl;
 bool QuickStartPending = false;
+
+using qm::widgets::NewNamed;
 
 namespace {
 
@@ -54,13 +57,6 @@ const std::pair<const char*, const char*> kMessageItems[] = {
     {"LangNotSigned", "Загрузка не подписана командой Quillmark"},
     {"LangUpdateNotStarted", "Не удалось запустить обновление"},
 };
-
-template <typename T> T* Named(const char* name, QWidget* parent, const QString& text = QString()) {
-    T* widget = qm::widgets::NewNamed<T>(name, parent);
-    if (!text.isEmpty())
-        widget->setText(text);
-    return widget;
-}
 
 void SetBold(QWidget* widget) {
     QFont f = widget->font();
@@ -119,16 +115,16 @@ TForm10::~TForm10() {
 void TForm10::BuildWindow() {
     PopupMenuLanguage = qm::i18n::NewMessageMenu(this, kMessageItems);
 
-    GroupBox1 = qm::widgets::NewNamed<QGroupBox>("GroupBox1", this);
-    LabelUpDate = Named<QLabel>("LabelUpDate", GroupBox1, Message("LangCheckUpdate"));
+    GroupBox1 = NewNamed<QGroupBox>("GroupBox1", this);
+    LabelUpDate = NewNamed<QLabel>("LabelUpDate", GroupBox1, Message("LangCheckUpdate"));
     LabelUpDate->setAlignment(Qt::AlignCenter);
     SetBold(LabelUpDate);
     LabelLocalTitle =
-        Named<QLabel>("LabelLocalTitle", GroupBox1, QStringLiteral("Версия на компьютере:"));
-    LabelLocalVersion = Named<QLabel>("LabelLocalVersion", GroupBox1);
+        NewNamed<QLabel>("LabelLocalTitle", GroupBox1, QStringLiteral("Версия на компьютере:"));
+    LabelLocalVersion = NewNamed<QLabel>("LabelLocalVersion", GroupBox1);
     LabelServerTitle =
-        Named<QLabel>("LabelServerTitle", GroupBox1, QStringLiteral("Версия на сервере:"));
-    LabelServerVersion = Named<QLabel>("LabelServerVersion", GroupBox1);
+        NewNamed<QLabel>("LabelServerTitle", GroupBox1, QStringLiteral("Версия на сервере:"));
+    LabelServerVersion = NewNamed<QLabel>("LabelServerVersion", GroupBox1);
     SetBold(LabelServerVersion);
     // Both show the server's version text: as text, whatever markup it holds.
     for (QLabel* label : {LabelUpDate, LabelServerVersion})
@@ -144,31 +140,32 @@ void TForm10::BuildWindow() {
     labels->setColumnStretch(0, 1);
     labels->setColumnStretch(1, 1);
 
-    ProgressBarUpdate = qm::widgets::NewNamed<QProgressBar>("ProgressBarUpdate", this);
+    ProgressBarUpdate = NewNamed<QProgressBar>("ProgressBarUpdate", this);
     ProgressBarUpdate->setFixedHeight(21);
     ProgressBarUpdate->setRange(0, 100);
     ProgressBarUpdate->setValue(0);
     ProgressBarUpdate->setTextVisible(false);
 
-    GroupBoxOption = qm::widgets::NewNamed<QGroupBox>("GroupBoxOption", this);
+    GroupBoxOption = NewNamed<QGroupBox>("GroupBoxOption", this);
     GroupBoxOption->setTitle(QStringLiteral("Опции"));
     CheckBoxQuickUpdate =
-        Named<QCheckBox>("CheckBoxQuickUpdate", GroupBoxOption, QStringLiteral("Быстрое"));
-    CheckBoxForceUpdate =
-        Named<QCheckBox>("CheckBoxForceUpdate", GroupBoxOption, QStringLiteral("Принудительное"));
-    CheckBoxAutoCheck = Named<QCheckBox>("CheckBoxAutoCheck", GroupBoxOption,
-                                         QStringLiteral("Проверять при запуске"));
+        NewNamed<QCheckBox>("CheckBoxQuickUpdate", GroupBoxOption, QStringLiteral("Быстрое"));
+    CheckBoxForceUpdate = NewNamed<QCheckBox>("CheckBoxForceUpdate", GroupBoxOption,
+                                              QStringLiteral("Принудительное"));
+    CheckBoxAutoCheck = NewNamed<QCheckBox>("CheckBoxAutoCheck", GroupBoxOption,
+                                            QStringLiteral("Проверять при запуске"));
     CheckBoxQuickUpdate->setChecked(true);
     CheckBoxAutoCheck->setChecked(true);
     auto* options = new QHBoxLayout(GroupBoxOption);
     for (QCheckBox* box : {CheckBoxQuickUpdate, CheckBoxForceUpdate, CheckBoxAutoCheck})
         options->addWidget(box);
 
-    TabControlButtons = qm::widgets::NewNamed<QFrame>("TabControlButtons", this);
+    TabControlButtons = NewNamed<QFrame>("TabControlButtons", this);
     TabControlButtons->setFixedHeight(35);
     ButtonDownload =
-        Named<QPushButton>("ButtonDownload", TabControlButtons, Message("LangDownload"));
-    ButtonClose = Named<QPushButton>("ButtonClose", TabControlButtons, QStringLiteral("Закрыть"));
+        NewNamed<QPushButton>("ButtonDownload", TabControlButtons, Message("LangDownload"));
+    ButtonClose =
+        NewNamed<QPushButton>("ButtonClose", TabControlButtons, QStringLiteral("Закрыть"));
     ButtonDownload->setDefault(true);
     for (QPushButton* button : {ButtonDownload, ButtonClose})
         button->setCursor(Qt::PointingHandCursor);

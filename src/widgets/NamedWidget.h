@@ -14,4 +14,12 @@ template <typename T, typename Parent> T* NewNamed(const char* name, Parent* par
     return component;
 }
 
+// The same with its caption (a button, a label, a check box, a menu item).
+template <typename T, typename Parent>
+T* NewNamed(const char* name, Parent* parent, const QString& text) {
+    T* component = NewNamed<T>(name, parent);
+    component->setText(text);
+    return component;
+}
+
 } // namespace qm::widgets
