@@ -29,19 +29,22 @@ bool TLineOutput::Open(const QString& outPath) {
 
 bool TLineOutput::Write(const QStringList& lines) {
     for (const QString& line : lines) {
-        // UTF-8 takes at most three bytes per UTF-16 code unit.
-        const qsizetype need = line.size() * 3 + 2;
-        if (m_buffer.size() - m_used < need) {
-            if (!Flush())
-                return false;
-            if (m_buffer.size() < need)
-                m_buffer.resize(std::max(need, kBufferSize));
-        }
-        char* end = m_encoder.appendToBuffer(m_buffer.data() + m_used, line);
-        *end++ = '\r';
-        *end++ = '\n';
-        m_used = end - m_buffer.constData();
+        if (!WriteText(line) || !WriteText(u"\r\n"))
+            return false;
     }
+    return true;
+}
+
+bool TLineOutput::WriteText(QStringView text) {
+    // UTF-8 takes at most three bytes per UTF-16 code unit.
+    const qsizetype need = text.size() * 3;
+    if (m_buffer.size() - m_used < need) {
+        if (!Flush())
+            return false;
+        if (m_buffer.size() < need)
+            m_buffer.resize(std::max(need, kBufferSize));
+    }
+    m_used = m_encoder.appendToBuffer(m_buffer.data() + m_used, text) - m_buffer.constData();
     return true;
 }
 

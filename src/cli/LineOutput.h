@@ -22,6 +22,8 @@ public:
     // Whether lines go to standard output, and that is a terminal.
     static bool ToTerminal(const QString& outPath);
     [[nodiscard]] bool Write(const QStringList& lines);
+    // Text whose lines already end in CR LF.
+    [[nodiscard]] bool WriteText(QStringView text);
     [[nodiscard]] bool Commit();
     // What failed, naming the file.
     QString ErrorMessage() const;
@@ -47,8 +49,11 @@ public:
     void AppendLine(const QString& line) override { AppendLines(QStringList{line}); }
     void AppendLines(const QStringList& lines) override {
         m_ok = m_ok && m_output.Write(lines);
-        if (m_afterWrite)
-            m_afterWrite();
+        AfterWrite();
+    }
+    void AppendText(QStringView lines) override {
+        m_ok = m_ok && m_output.WriteText(lines);
+        AfterWrite();
     }
     // Called after each write (to report progress).
     void SetAfterWrite(std::function<void()> afterWrite) { m_afterWrite = std::move(afterWrite); }
@@ -56,6 +61,11 @@ public:
     bool Ok() const { return m_ok; }
 
 private:
+    void AfterWrite() {
+        if (m_afterWrite)
+            m_afterWrite();
+    }
+
     TLineOutput& m_output;
     bool m_ok = true;
     std::function<void()> m_afterWrite;

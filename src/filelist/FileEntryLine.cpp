@@ -8,6 +8,8 @@
 
 namespace qm::filelist {
 
+using namespace std::string_view_literals;
+
 namespace {
 
 constexpr QChar kSeparator(qm::platform::kPathSeparator);
@@ -111,11 +113,11 @@ QString EntryLine(QStringView source, QStringView destDir, QStringView flags) {
                           flags.sliced(7).split(u' ').contains(QStringView(u"external"));
     TLineBuffer line;
     line.reserve(static_cast<std::size_t>(source.size() + destDir.size() + flags.size()) + 32);
-    line.append(u"Source: \"");
+    line.append(u"Source: \""sv);
     AppendInnoEscaped(line, source, external ? TConstants::Expanded : TConstants::Literal);
-    line.append(u"\"; DestDir: \"");
+    line.append(u"\"; DestDir: \""sv);
     Append(line, destDir);
-    line.append(u"\";");
+    line.append(u"\";"sv);
     if (!flags.isEmpty()) {
         Append(line, flags);
         line.push_back(u';');

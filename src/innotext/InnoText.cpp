@@ -1,43 +1,40 @@
 #include "innotext/InnoText.h"
 
+#include "innotext/TextScan.h"
+
 #include <QStringBuilder>
 
 namespace qm::innotext {
 
+using namespace std::string_view_literals;
+
 namespace {
 
-bool BreaksLine(char16_t c) {
-    return c == u'\r' || c == u'\n' || c == 0x2028 || c == 0x2029 || c == 0xFDD0 || c == 0xFDD1;
-}
-
 bool IsInvisible(char16_t c) {
-    return c < 0x20 || (c >= 0x7F && c <= 0x9F) || BreaksLine(c);
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F) || BreaksScriptLine(c);
 }
 
 } // namespace
 
 void AppendInnoEscaped(TLineBuffer& out, QStringView text, TConstants constants) {
     const char16_t* p = reinterpret_cast<const char16_t*>(text.utf16());
-    const qsizetype n = text.size();
+    const char16_t* const end = p + text.size();
     const bool expanded = constants == TConstants::Expanded;
-    qsizetype plain = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t c = p[i];
-        if (c != u'{' && c != u'"')
-            continue;
-        out.append(p + plain, static_cast<std::size_t>(i - plain));
-        plain = i + 1;
-        if (c == u'"') {
-            out.append(u"\"\"");
-        } else if (i + 1 < n && p[i + 1] == u'#') {
-            out.append(expanded ? u"{#\"{{#\"}" : u"{#\"{#\"}");
-            plain = i + 2;
-            ++i;
+    for (;;) {
+        const char16_t* special = FindEither(p, end, u'{', u'"');
+        out.append(p, static_cast<std::size_t>(special - p));
+        if (special == end)
+            return;
+        p = special + 1;
+        if (*special == u'"') {
+            out.append(u"\"\""sv);
+        } else if (p < end && *p == u'#') {
+            out.append(expanded ? u"{#\"{{#\"}"sv : u"{#\"{#\"}"sv);
+            ++p;
         } else {
-            out.append(expanded ? u"{{" : u"{");
+            out.append(expanded ? u"{{"sv : u"{"sv);
         }
     }
-    out.append(p + plain, static_cast<std::size_t>(n - plain));
 }
 
 QString InnoQuoted(QStringView text, TConstants constants) {
@@ -50,20 +47,18 @@ QString InnoQuoted(QStringView text, TConstants constants) {
 }
 
 QString LineBreakingProblem(QStringView text, QStringView what) {
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u > u'\r' && u < 0x2028) // nearly every character
-            continue;
-        if (u == 0)
-            return what % QStringLiteral(" holds a NUL character, which Inno Setup cannot write");
-        if (u == u'\r' || u == u'\n')
-            return what % QStringLiteral(" holds a line break, which Inno Setup cannot write");
-        if (BreaksLine(u))
-            return what % QStringLiteral(" holds the separator ") %
-                   VisibleText(QStringView(&c, 1)) %
-                   QStringLiteral(", which would split the line where it is shown or copied");
-    }
-    return {};
+    const char16_t* begin = reinterpret_cast<const char16_t*>(text.utf16());
+    const char16_t* end = begin + text.size();
+    const char16_t* found = FindScriptLineBreak(begin, end);
+    if (found == end)
+        return {};
+    const char16_t u = *found;
+    if (u == 0)
+        return what % QStringLiteral(" holds a NUL character, which Inno Setup cannot write");
+    if (u == u'\r' || u == u'\n')
+        return what % QStringLiteral(" holds a line break, which Inno Setup cannot write");
+    return what % QStringLiteral(" holds the separator ") % VisibleText(QStringView(found, 1)) %
+           QStringLiteral(", which would split the line where it is shown or copied");
 }
 
 QString VisibleText(QStringView text) {

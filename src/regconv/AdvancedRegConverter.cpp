@@ -1,5 +1,6 @@
 #include "regconv/AdvancedRegConverter.h"
 
+#include "innotext/InnoText.h"
 #include "regconv/RegConvertError.h"
 #include "regconv/RegFileDecoding.h"
 #include "regconv/RegLineText.h"
@@ -8,6 +9,7 @@
 #include <cstring>
 #include <new>
 
+using namespace qm::innotext;
 using namespace qm::regconv;
 
 TAdvancedRegConverter::TAdvancedRegConverter() = default;
@@ -37,6 +39,7 @@ bool TAdvancedRegConverter::Convert(const std::function<TRegFileText()>& read, I
     } catch (const std::bad_alloc&) {
         FRegKeys.clear();
         FISSContent.clear();
+        FOut = {};
         sink->AppendLine(QStringLiteral("Error: not enough memory to convert this file"));
     }
     return false;
@@ -57,9 +60,11 @@ bool TAdvancedRegConverter::StreamToSink(QFile& Input, const QString& Name, ITex
         if (!Input.isOpen())
             OpenRegFile(Input, Name);
         TRegTextReader reader(Input, Name, FAnsiCodePage);
+        FStreaming = true;
         BeginParse();
         BeginWrite();
-        Sink->AppendLine(QStringLiteral("[Registry]"));
+        FOut.clear();
+        AppendLine(u"[Registry]");
         QString text;
         bool first = true;
         quint32 lines = 0;
@@ -81,13 +86,16 @@ bool TAdvancedRegConverter::StreamToSink(QFile& Input, const QString& Name, ITex
                 if (end == text.size() && end > 0 && text[end - 1] == u'\r')
                     end = lastBreakBefore(end - 1);
             }
-            for (const QStringView line : SplitRegLines(QStringView(text).first(end))) {
+            TLineCursor cursor(QStringView(text).first(end));
+            for (QStringView line; cursor.Next(line);) {
                 ParseLine(line);
-                // A key is complete once the next begins: its lines go now.
-                if (FRegKeys.size() > 1)
-                    WriteStreamedKeys(Sink, false);
-                if ((++lines & 4095) == 0 && !Sink->Proceed())
-                    throw ERegConvertError(QStringLiteral("the conversion was stopped"));
+                WriteStreamed();
+                if ((++lines & 4095) == 0) {
+                    Sink->AppendText(FOut);
+                    FOut.clear();
+                    if (!Sink->Proceed())
+                        throw ERegConvertError(QStringLiteral("the conversion was stopped"));
+                }
             }
             // The rest moves to the front of the same buffer: remove(0, end) would only leave
             // the room at the front, and the next piece would need a new buffer every time.
@@ -97,27 +105,28 @@ bool TAdvancedRegConverter::StreamToSink(QFile& Input, const QString& Name, ITex
             text.truncate(rest);
         }
         EndParse();
-        WriteStreamedKeys(Sink, true);
+        WriteStreamed();
+        Sink->AppendText(FOut);
     } catch (const ERegConvertError& e) {
         Error = e.Message();
+        Sink->AppendText(FOut); // what was written before the error
     } catch (const std::bad_alloc&) {
         Error = QStringLiteral("not enough memory to convert this file");
     }
+    FStreaming = false;
     FRegKeys.clear();
     FCurrentKeyIndex = -1;
+    FOut = {};
     return Error.isEmpty();
 }
 
-void TAdvancedRegConverter::WriteStreamedKeys(ITextSink* sink, bool all) {
-    // The key being read stays unless the export has ended.
-    const qsizetype done = all ? FRegKeys.size() : FRegKeys.size() - 1;
-    FStreamLines.clear();
-    for (qsizetype i = 0; i < done; ++i)
-        WriteKey(FRegKeys[i], FStreamLines);
-    FRegKeys.remove(0, done);
-    FCurrentKeyIndex = static_cast<int>(FRegKeys.size()) - 1;
-    if (!FStreamLines.isEmpty())
-        sink->AppendLines(FStreamLines);
+void TAdvancedRegConverter::WriteStreamed() {
+    if (FNewKey)
+        WriteKeyHead(FRegKeys.back());
+    if (FNewValue)
+        WriteKeyValue(FRegKeys.back(), FValue);
+    FNewKey = false;
+    FNewValue = false;
 }
 
 QString TAdvancedRegConverter::ConvertFromText(const QString& RegText) {
@@ -125,14 +134,5 @@ QString TAdvancedRegConverter::ConvertFromText(const QString& RegText) {
     FHexCodePage = FAnsiCodePage;
     ParseRegLines(SplitRegLines(RegText));
     GenerateISSContent();
-    QString out;
-    qsizetype size = 0;
-    for (const QString& line : FISSContent)
-        size += line.size() + 2;
-    out.reserve(size);
-    for (const QString& line : FISSContent) {
-        out.append(line);
-        out.append(QLatin1StringView("\r\n"));
-    }
-    return out;
+    return ToQString(FOut);
 }

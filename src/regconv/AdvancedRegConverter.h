@@ -53,9 +53,8 @@ private:
     bool Convert(const std::function<TRegFileText()>& read, ITextSink* sink);
     // How hex(1)/hex(2)/hex(7) text is decoded, from what the file's encoding tells.
     void UseHexTextEncoding(bool unicodeFile, const QString& fileCodePage);
-    // Streaming: writes the keys read so far (`all`) or those completed to the sink, and lets
-    // them go.
-    void WriteStreamedKeys(ITextSink* sink, bool all);
+    // Streaming: writes what the last line read gave (a key, a value) and lets it go.
+    void WriteStreamed();
 
     // Reader: line by line, so an export can be read in pieces.
     void ParseRegLines(const QList<QStringView>& lines);
@@ -68,23 +67,32 @@ private:
     static bool EndsInContinuation(QStringView& data, TRegLineFault& fault);
     void ReadValueLine(QStringView trimmed);
     void FinishContinuedValue();
-    void AddKey(const QString& path, bool deleted, bool unclosed);
+    void AddKey(TRegKey key);
     // A line that is not imported, kept as written in the current key (or before the first).
     void AddLineFault(QStringView line, TRegLineFault fault);
-    void AddValue(QString name, QString data, TRegDataType type, bool deleted, TRegLineFault fault);
+    // A streamed value keeps the views (FValue) until it is written, before the next line.
+    void AddValue(QStringView name, QStringView data, TRegDataType type, bool deleted,
+                  TRegLineFault fault);
     static bool IsDWordData(QStringView data);
     static bool IsMultiStringData(QStringView data);
     static bool IsHexData(QStringView data);
 
-    // Writer: key by key, so a streamed conversion lets each key go once it is written.
+    // Writer: a key's line when the key begins, then a line per value, into FOut; so a streamed
+    // conversion writes each line as soon as it is read.
     void GenerateISSContent();
     void BeginWrite(); // takes the options
-    void WriteKey(const TRegKey& key, QStringList& out);
-    static bool SplitKeyPath(const QString& path, QString& root, QString& subkey);
-    static QString TrimBackslashes(QStringView text);
+    void WriteKey(const TRegKey& key);
+    void WriteKeyHead(const TRegKey& key);
+    void WriteKeyValue(const TRegKey& key, const TRegValueView& value);
+    // The key is not written: a comment says why, and each value's says `valueReason`.
+    void WriteKeyComment(const TRegKey& key, const QString& keyReason, const QString& valueReason);
+    void AppendLine(QStringView line);
+    void EndLine() { FOut.append(u"\r\n", 2); }
+    static bool SplitKeyPath(QStringView path, QStringView& root, QStringView& subkey);
+    static QStringView TrimBackslashes(QStringView text);
     // Inno Setup's short name of a root (HKEY_CURRENT_USER or HKCU -> HKCU, any letter case);
     // empty when it names no registry root.
-    static QString ConvertRootKey(const QString& root);
+    static QString ConvertRootKey(QStringView root);
     static QStringView GetValueTypeName(TRegDataType type);
     // What a value's data becomes: its ValueType, with the ValueData in FData; or why Inno
     // Setup cannot express it or the registry editor would not import it (Problem not empty:
@@ -93,21 +101,17 @@ private:
         TRegDataType Type = TRegDataType::rdString;
         QString Problem;
     };
-    TValueData FormatValueData(const TRegValue& value);
+    TValueData FormatValueData(const TRegValueView& value);
     static void CompactHex(const QByteArray& bytes, std::u16string& out);
     static QString FormatMultiString(QStringView text, std::u16string& out);
     QString HexToText(const QByteArray& bytes, QString& text) const;
-    QString ValueLine(const QString& keyPrefix, const TRegKey& key, const TRegValue& value,
-                      QStringView valueFlags);
     // The options' place for a key: the 32-bit view for WOW6432Node, HKA for classes.
     void PlaceKey(QString& root, QString& subkey) const;
     // Why the privileges option leaves a key with this root out; empty when it is written.
-    QString PrivilegesProblem(const QString& root, const QString& subkey) const;
+    QString PrivilegesProblem(const QString& root, QStringView subkey) const;
     // What ends every line of a key: its install-time check and the MinVersion.
     QString LineTail(const QString& root) const;
-    static void AppendValueName(std::u16string& out, const QString& name);
-    void WriteKeyComments(const TRegKey& key, const QString& keyReason, const QString& valueReason,
-                          QStringList& out);
+    static void AppendValueName(std::u16string& out, QStringView name);
 
     QStringList FISSContent;
     QList<TRegKey> FRegKeys;
@@ -122,16 +126,29 @@ private:
     QStringView FValueFlags;  // likewise for value lines
     TRegConvOptions FOptions; // of the running conversion
     QString FKeyTail;         // LineTail of the key being written
+    QString FTailRoot;        // the root FKeyTail was made for
     QString FAnsiCodePage;
     // hex(1)/hex(2)/hex(7) bytes are UTF-16LE (version 5 exports) or ANSI (REGEDIT4 exports);
     // the header line decides, the file's encoding when there is none.
     bool FUnicodeHexText = true;
     QString FHexCodePage; // code page of ANSI hex text; empty: the system's default
 
-    QStringList FStreamLines;
+    // Streaming keeps only the key being read, and each value only until it is written.
+    bool FStreaming = false;
+    bool FNewKey = false;
+    bool FNewValue = false;
+    TRegValueView FValue;
+    // Where an escaped name or string is undone; reused for every value.
+    QString FNameBuffer;
+    QString FDataBuffer;
 
+    // The lines written, each ending in CR LF; a streamed conversion hands them over now and
+    // then.
+    std::u16string FOut;
+    std::u16string FKeyPrefix; // "Root: ...; Subkey: \"...\";" of the key being written
+    bool FKeyWritten = false;  // its values are written, not commented out
+    QString FValueReason;      // why they are not, when the key is not written
     // Buffers the writer reuses for every value.
-    std::u16string FLine;
     std::u16string FData;
     QString FText;
     QByteArray FBytes;

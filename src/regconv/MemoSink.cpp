@@ -12,16 +12,19 @@ constexpr qint64 kPumpNanoseconds = 16'000'000;
 } // namespace
 
 void TMemoSink::Clear() {
-    FPending.clear();
     FMemo->clear();
 }
 
 void TMemoSink::AppendLine(const QString& line) {
-    FPending.append(line);
+    FMemo->AppendLines({line});
 }
 
 void TMemoSink::AppendLines(const QStringList& lines) {
-    FPending.append(lines);
+    FMemo->AppendLines(lines);
+}
+
+void TMemoSink::AppendText(QStringView lines) {
+    FMemo->AppendText(lines);
 }
 
 void TMemoSink::Start() {
@@ -29,16 +32,8 @@ void TMemoSink::Start() {
     FPumpClock.start();
 }
 
-void TMemoSink::Flush() {
-    if (FPending.isEmpty())
-        return;
-    FMemo->AppendLines(FPending);
-    FPending.clear();
-}
-
 bool TMemoSink::Proceed() {
     if (FPumpClock.nsecsElapsed() >= kPumpNanoseconds) {
-        Flush();
         QCoreApplication::processEvents();
         FPumpClock.start();
     }

@@ -73,46 +73,53 @@ bool TRegTextReader::Read(QString& text) {
         text += DecodeAnsiBytes(bytes, FAnsiCodePage, &FCodePage);
         return true;
     }
+    if (FForm == TForm::Utf8)
+        return ReadUtf8(text);
+    // UTF-16 is read straight into the text, each byte where its code unit goes.
+    const qsizetype old = text.size();
+    text.resize(old + kChunkBytes / 2 + 1);
+    char* bytes = reinterpret_cast<char*>(text.data() + old);
+    const qsizetype have = FHasOddByte ? 1 : 0;
+    bytes[0] = FOddByte;
+    const qint64 got = FFile.read(bytes + have, kChunkBytes);
+    if (got < 0)
+        ThrowReadError();
+    if (got == 0) {
+        FEnded = true;
+        text.resize(old);
+        if (FHasOddByte) // half a code unit at the end of a cut file
+            text += QChar::ReplacementCharacter;
+        return false;
+    }
+    const qsizetype total = have + got;
+    const qsizetype units = total / 2;
+    FHasOddByte = total % 2 != 0;
+    if (FHasOddByte)
+        FOddByte = bytes[total - 1];
+    text.resize(old + units);
+    char16_t* at = reinterpret_cast<char16_t*>(text.data() + old);
+    if (FForm == TForm::Utf16Le)
+        qFromLittleEndian<char16_t>(at, units, at);
+    else
+        qFromBigEndian<char16_t>(at, units, at);
+    return true;
+}
+
+bool TRegTextReader::ReadUtf8(QString& text) {
     FChunk.resize(kChunkBytes);
     const qint64 got = FFile.read(FChunk.data(), kChunkBytes);
     if (got < 0)
         ThrowReadError();
     if (got == 0) {
         FEnded = true;
-        if (FHasOddByte) // half a code unit at the end of a cut file
-            text += QChar::ReplacementCharacter;
         text += QString::fromUtf8(FPending); // a sequence cut off at the end
         return false;
     }
-    QByteArrayView bytes(FChunk.constData(), got);
-    if (FForm == TForm::Utf8) {
-        // Decoded up to the last complete sequence; the rest waits for the next chunk.
-        FPending.append(bytes);
-        const qsizetype cut = CompleteUtf8Length(FPending);
-        text += QString::fromUtf8(QByteArrayView(FPending).first(cut));
-        FPending.remove(0, cut);
-        return true;
-    }
-    if (FHasOddByte) {
-        const char pair[2] = {FOddByte, bytes.front()};
-        const auto unit =
-            static_cast<char16_t>(FForm == TForm::Utf16Le ? qFromLittleEndian<quint16>(pair)
-                                                          : qFromBigEndian<quint16>(pair));
-        text += QChar(unit);
-        bytes = bytes.sliced(1);
-        FHasOddByte = false;
-    }
-    const qsizetype units = bytes.size() / 2;
-    text.resize(text.size() + units);
-    char16_t* out = reinterpret_cast<char16_t*>(text.data()) + (text.size() - units);
-    if (FForm == TForm::Utf16Le)
-        qFromLittleEndian<char16_t>(bytes.data(), units, out);
-    else
-        qFromBigEndian<char16_t>(bytes.data(), units, out);
-    if (bytes.size() % 2 != 0) {
-        FOddByte = bytes.back();
-        FHasOddByte = true;
-    }
+    // Decoded up to the last complete sequence; the rest waits for the next chunk.
+    FPending.append(QByteArrayView(FChunk.constData(), got));
+    const qsizetype cut = CompleteUtf8Length(FPending);
+    text += QString::fromUtf8(QByteArrayView(FPending).first(cut));
+    FPending.remove(0, cut);
     return true;
 }
 

@@ -20,15 +20,16 @@ struct TRegFileText {
 };
 
 // Gives an export's text piece by piece, so a large export is never held whole: UTF-16 and
-// UTF-8 text is read in chunks of a few megabytes (a piece may end inside a line, or between
-// the two halves of a surrogate pair). ANSI text is read whole, because the default code page
+// UTF-8 text is read in chunks of a quarter megabyte, small enough to be still in the cache when
+// its lines are read (a piece may end inside a line, or between the two halves of a surrogate
+// pair). ANSI text is read whole, because the default code page
 // is chosen by the whole text (UTF-8 only when all of it is valid UTF-8). Throws
 // ERegConvertError when the file cannot be read. Standard input and pipes are read to their
 // end.
 class TRegTextReader {
 public:
     // How much of the file one piece reads.
-    static constexpr qint64 kChunkBytes = qint64(4) << 20;
+    static constexpr qint64 kChunkBytes = qint64(256) << 10;
 
     // `file` is open for reading; `fileName` names it in errors.
     TRegTextReader(QFile& file, QString fileName, const QString& codePage);
@@ -42,6 +43,7 @@ public:
 private:
     enum class TForm { Utf16Le, Utf16Be, Utf8, Ansi };
     [[noreturn]] void ThrowReadError() const;
+    bool ReadUtf8(QString& text);
 
     QFile& FFile;
     QString FFileName;

@@ -4,64 +4,35 @@ namespace qm::regconv {
 
 QList<QStringView> SplitRegLines(QStringView text) {
     QList<QStringView> lines;
-    const qsizetype n = text.size();
     // Registry exports average well over 20 characters a line.
-    lines.reserve(n / 24 + 1);
-    // The next CR and the next LF are each found with one vectorised search, so every
-    // character is looked at twice at most, whichever line ends the file uses.
-    qsizetype nextCr = FindChar(text, u'\r');
-    qsizetype nextLf = FindChar(text, u'\n');
-    qsizetype pos = 0;
-    while (pos < n) {
-        if (nextCr >= 0 && nextCr < pos)
-            nextCr = FindChar(text, u'\r', pos);
-        if (nextLf >= 0 && nextLf < pos)
-            nextLf = FindChar(text, u'\n', pos);
-        qsizetype brk = n;
-        if (nextCr >= 0)
-            brk = nextCr;
-        if (nextLf >= 0 && nextLf < brk)
-            brk = nextLf;
-        lines.append(text.sliced(pos, brk - pos));
-        if (brk == n)
-            break;
-        pos = (text[brk] == u'\r' && brk + 1 < n && text[brk + 1] == u'\n') ? brk + 2 : brk + 1;
-    }
+    lines.reserve(text.size() / 24 + 1);
+    TLineCursor cursor(text);
+    for (QStringView line; cursor.Next(line);)
+        lines.append(line);
     return lines;
-}
-
-QStringView TrimControl(QStringView s) {
-    qsizetype begin = 0;
-    qsizetype end = s.size();
-    while (begin < end && s[begin].unicode() <= 32)
-        ++begin;
-    while (end > begin && s[end - 1].unicode() <= 32)
-        --end;
-    return s.sliced(begin, end - begin);
 }
 
 bool EqualsAsciiNoCase(QStringView s, QLatin1StringView lower) {
     return s.size() == lower.size() && StartsWithAsciiNoCase(s, lower);
 }
 
-QString UnescapeRegString(QStringView s) {
+QStringView UnescapeRegString(QStringView s, QString& buffer) {
     qsizetype slash = FindChar(s, u'\\');
     if (slash < 0)
-        return s.toString();
-    QString out;
-    out.reserve(s.size());
+        return s;
+    buffer.resize(0); // keeps the capacity for the next string
     qsizetype plain = 0;
     while (slash >= 0) {
         if (slash + 1 < s.size() && (s[slash + 1] == u'\\' || s[slash + 1] == u'"')) {
-            out.append(s.sliced(plain, slash - plain));
+            buffer.append(s.sliced(plain, slash - plain));
             plain = slash + 1; // the escaped character starts the next run
             slash = FindChar(s, u'\\', slash + 2);
         } else {
             slash = FindChar(s, u'\\', slash + 1);
         }
     }
-    out.append(s.sliced(plain));
-    return out;
+    buffer.append(s.sliced(plain));
+    return buffer;
 }
 
 bool HasNulEscape(QStringView s) {
@@ -73,14 +44,20 @@ bool HasNulEscape(QStringView s) {
     return false;
 }
 
-qsizetype FindClosingQuote(QStringView s, qsizetype open) {
-    for (qsizetype i = open + 1; i < s.size(); ++i) {
-        if (s[i] == u'\\' && i + 1 < s.size() && (s[i + 1] == u'\\' || s[i + 1] == u'"'))
-            ++i;
-        else if (s[i] == u'"')
-            return i;
+qsizetype FindClosingQuote(QStringView s, qsizetype open, bool& backslash) {
+    const char16_t* begin = reinterpret_cast<const char16_t*>(s.utf16());
+    const char16_t* end = begin + s.size();
+    backslash = false;
+    for (const char16_t* p = begin + open + 1;; ++p) {
+        p = FindEither(p, end, u'"', u'\\');
+        if (p == end)
+            return -1;
+        if (*p == u'"')
+            return p - begin;
+        backslash = true;
+        if (p + 1 < end && (p[1] == u'\\' || p[1] == u'"'))
+            ++p;
     }
-    return -1;
 }
 
 } // namespace qm::regconv

@@ -55,9 +55,14 @@ void TAdvancedRegConverter::ParseLine(QStringView line) {
         ContinueValue(s);
         return;
     }
-    if (s.isEmpty() || IsCommentLine(s))
+    if (s.isEmpty())
         return;
-    if (IsHeaderLine(s)) {
+    // Key and value lines, nearly all of an export, are told by their first character.
+    const char16_t first = s.front().unicode();
+    const bool keyOrValue = first == u'[' || first == u'"' || first == u'@';
+    if (!keyOrValue && IsCommentLine(s))
+        return;
+    if (!keyOrValue && IsHeaderLine(s)) {
         // The first header says how hex string data is stored, whatever the file's encoding;
         // a later one starts an export joined to this one.
         if (FFirstLine)
@@ -72,7 +77,9 @@ void TAdvancedRegConverter::ParseLine(QStringView line) {
         const bool deleted = inner.startsWith(u'-');
         if (deleted)
             inner = inner.sliced(1);
-        AddKey(inner.toString(), deleted, close < 0);
+        TRegKey key{inner.toString(), {}, deleted};
+        key.Unclosed = close < 0;
+        AddKey(std::move(key));
     } else if (s.front() != u'"' && s.front() != u'@') {
         AddLineFault(s, TRegLineFault::NotKeyOrValue);
     } else if (FCurrentKeyIndex < 0 || FRegKeys[FCurrentKeyIndex].LinesOnly) {
@@ -114,14 +121,17 @@ bool TAdvancedRegConverter::EndsInContinuation(QStringView& data, TRegLineFault&
 }
 
 void TAdvancedRegConverter::ReadValueLine(QStringView s) {
-    QString name; // empty: the default value
+    QStringView name; // empty: the default value
     QStringView rest;
     if (s.front() == u'@') {
         rest = TrimControl(s.sliced(1));
     } else {
-        const qsizetype close = FindClosingQuote(s, 0);
+        bool escaped = false;
+        const qsizetype close = FindClosingQuote(s, 0, escaped);
         if (close > 0) {
-            name = UnescapeRegString(s.sliced(1, close - 1));
+            name = s.sliced(1, close - 1);
+            if (escaped)
+                name = UnescapeRegString(name, FNameBuffer);
             rest = TrimControl(s.sliced(close + 1));
         }
     }
@@ -144,61 +154,74 @@ void TAdvancedRegConverter::ReadValueLine(QStringView s) {
                                                                            : TRegDataType::rdBinary;
         data = WithoutComment(data);
         if (type != TRegDataType::rdDWord && EndsInContinuation(data, fault)) {
-            FContinued = TRegValue{std::move(name), type, data.toString(), false, fault};
+            // The buffers keep their room from one continued value to the next.
+            FContinued.Name.resize(0);
+            FContinued.Name.append(name);
+            FContinued.Data.resize(0);
+            FContinued.Data.append(data);
+            FContinued.DataType = type;
+            FContinued.Fault = fault;
             FContinuing = true;
             return;
         }
-        AddValue(std::move(name), data.toString(), type, false, fault);
+        AddValue(name, data, type, false, fault);
         return;
     }
     if (data.startsWith(u'"')) {
-        const qsizetype close = FindClosingQuote(data, 0);
+        bool escaped = false;
+        const qsizetype close = FindClosingQuote(data, 0, escaped);
         const QStringView after = close > 0 ? TrimControl(data.sliced(close + 1)) : QStringView();
+        const QStringView inside = close > 0 ? data.sliced(1, close - 1) : QStringView();
         if (close < 0)
             fault = TRegLineFault::NotData;
         else if (!after.isEmpty() && !after.startsWith(u';'))
             fault = TRegLineFault::TextAfterQuote;
-        else if (HasNulEscape(data.sliced(1, close - 1)))
+        else if (escaped && HasNulEscape(inside))
             fault = TRegLineFault::NulEscape;
         // A line that is not imported keeps its data as written.
-        AddValue(std::move(name),
-                 fault == TRegLineFault::None ? UnescapeRegString(data.sliced(1, close - 1))
-                                              : data.toString(),
+        AddValue(name,
+                 fault != TRegLineFault::None ? data
+                 : escaped                    ? UnescapeRegString(inside, FDataBuffer)
+                                              : inside,
                  type, false, fault);
         return;
     }
     const bool deleted = WithoutComment(data) == u"-";
-    AddValue(std::move(name), deleted ? QStringLiteral("-") : data.toString(), type, deleted,
+    AddValue(name, deleted ? QStringView(u"-") : data, type, deleted,
              deleted ? TRegLineFault::None : TRegLineFault::NotData);
 }
 
 void TAdvancedRegConverter::FinishContinuedValue() {
     FContinuing = false;
-    AddValue(std::move(FContinued.Name), std::move(FContinued.Data), FContinued.DataType,
-             FContinued.Deleted, FContinued.Fault);
+    AddValue(FContinued.Name, FContinued.Data, FContinued.DataType, false, FContinued.Fault);
 }
 
-void TAdvancedRegConverter::AddKey(const QString& path, bool deleted, bool unclosed) {
-    TRegKey key{path, {}, deleted};
-    key.Unclosed = unclosed;
+void TAdvancedRegConverter::AddKey(TRegKey key) {
+    if (FStreaming) // the keys before it are written
+        FRegKeys.clear();
     FRegKeys.append(std::move(key));
     FCurrentKeyIndex = static_cast<int>(FRegKeys.size() - 1);
+    FNewKey = true;
 }
 
 void TAdvancedRegConverter::AddLineFault(QStringView line, TRegLineFault fault) {
     if (FCurrentKeyIndex < 0) {
         TRegKey lines;
         lines.LinesOnly = true;
-        FRegKeys.append(std::move(lines));
-        FCurrentKeyIndex = static_cast<int>(FRegKeys.size() - 1);
+        AddKey(std::move(lines));
     }
-    AddValue({}, line.toString(), TRegDataType::rdString, false, fault);
+    AddValue({}, line, TRegDataType::rdString, false, fault);
 }
 
-void TAdvancedRegConverter::AddValue(QString name, QString data, TRegDataType type, bool deleted,
-                                     TRegLineFault fault) {
-    FRegKeys[FCurrentKeyIndex].Values.append(
-        TRegValue{std::move(name), type, std::move(data), deleted, fault});
+void TAdvancedRegConverter::AddValue(QStringView name, QStringView data, TRegDataType type,
+                                     bool deleted, TRegLineFault fault) {
+    if (!FStreaming) {
+        FRegKeys[FCurrentKeyIndex].Values.append(
+            TRegValue{name.toString(), type, data.toString(), deleted, fault});
+        return;
+    }
+    FValue = TRegValueView(name, type, data, deleted, fault);
+    FNewValue = true;
 }
 
 bool TAdvancedRegConverter::IsDWordData(QStringView data) {

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringView>
 #include <cstdint>
 
 enum class TRegDataType : std::uint8_t {
@@ -45,6 +46,25 @@ struct TRegValue {
     // Other types: the data as written, prefix included, continuation lines joined.
     QString Data;
     // The line was `"name"=-`: the export deletes this value.
+    bool Deleted = false;
+    TRegLineFault Fault = TRegLineFault::None;
+};
+
+// A value as the writer reads it: a stored value, or one a streamed line gave, whose text
+// lives only until the next line is read.
+struct TRegValueView {
+    TRegValueView() = default;
+    // Implicit: the writer takes stored values as they are.
+    TRegValueView(const TRegValue& value) // NOLINT(google-explicit-constructor)
+        : Name(value.Name), DataType(value.DataType), Data(value.Data), Deleted(value.Deleted),
+          Fault(value.Fault) {}
+    TRegValueView(QStringView name, TRegDataType type, QStringView data, bool deleted,
+                  TRegLineFault fault)
+        : Name(name), DataType(type), Data(data), Deleted(deleted), Fault(fault) {}
+
+    QStringView Name;
+    TRegDataType DataType = TRegDataType::rdUnknown;
+    QStringView Data;
     bool Deleted = false;
     TRegLineFault Fault = TRegLineFault::None;
 };

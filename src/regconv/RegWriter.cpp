@@ -11,6 +11,7 @@
 #include <QStringBuilder>
 #include <algorithm>
 
+using namespace std::string_view_literals;
 using namespace qm::innotext;
 using namespace qm::regconv;
 
@@ -21,12 +22,12 @@ QString KeyRef(const TRegKey& key) {
            (key.Unclosed ? QString() : QStringLiteral("]"));
 }
 
-QString ValueRef(const TRegValue& value, const TRegKey& key) {
+QString ValueRef(const TRegValueView& value, const TRegKey& key) {
     const QString name = value.Name.isEmpty() ? QStringLiteral("@") : u'"' % value.Name % u'"';
     return QStringLiteral("value ") % name % QStringLiteral(" of ") % KeyRef(key);
 }
 
-QString NotConverted(const QString& what, const QString& why) {
+QString NotConverted(QStringView what, QStringView why) {
     return InnoComment(
         QString(QStringLiteral("Not converted: ") % what % QStringLiteral(": ") % why));
 }
@@ -65,7 +66,7 @@ QString FaultReason(TRegLineFault fault) {
 }
 
 // The comment for a line the registry editor would not import.
-QString FaultComment(const TRegValue& value, const TRegKey& key) {
+QString FaultComment(const TRegValueView& value, const TRegKey& key) {
     if (IsWholeLineFault(value.Fault))
         return NotConverted(FaultReason(value.Fault), value.Data);
     return NotConverted(ValueRef(value, key), FaultReason(value.Fault));
@@ -105,8 +106,10 @@ QString AppendQuotedString(TLineBuffer& out, QStringView text) {
 // uninstall (deletekey, uninsdeletekey): removing it would take every system environment
 // variable with it. Probed with the real compiler over every key of a large set of exports.
 bool CompilerForbidsDeleting(QStringView subkey) {
-    return subkey.compare(u"SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment",
-                          Qt::CaseInsensitive) == 0;
+    constexpr QStringView kEnvironment =
+        u"SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment";
+    return subkey.size() == kEnvironment.size() &&
+           subkey.compare(kEnvironment, Qt::CaseInsensitive) == 0;
 }
 
 const QString kForbiddenDeletion =
@@ -123,6 +126,7 @@ QStringView ChopTrailingNuls(QStringView text) {
 
 void TAdvancedRegConverter::BeginWrite() {
     FOptions = FOptionsSource ? FOptionsSource() : TRegConvOptions{};
+    FTailRoot.clear();
     const TRegConvOptions& options = FOptions;
     FKeyFlags = options.UninsDeleteKeyIfEmpty ? u" Flags: uninsdeletekeyifempty;"
                 : options.UninsDeleteKey      ? u" Flags: uninsdeletekey;"
@@ -131,119 +135,167 @@ void TAdvancedRegConverter::BeginWrite() {
 }
 
 void TAdvancedRegConverter::GenerateISSContent() {
-    FISSContent.clear();
     BeginWrite();
+    FOut.clear();
+    AppendLine(u"[Registry]");
+    for (const TRegKey& key : FRegKeys)
+        WriteKey(key);
+    FISSContent.clear();
     qsizetype lineCount = 1;
     for (const TRegKey& key : FRegKeys)
         lineCount += 1 + key.Values.size();
     FISSContent.reserve(lineCount);
-    FISSContent.append(QStringLiteral("[Registry]"));
-    for (const TRegKey& key : FRegKeys)
-        WriteKey(key, FISSContent);
+    const QStringView text(FOut);
+    for (qsizetype at = 0; at < text.size();) {
+        const qsizetype end = text.indexOf(u'\r', at); // no line holds a CR
+        FISSContent.append(text.sliced(at, end - at).toString());
+        at = end + 2;
+    }
 }
 
-void TAdvancedRegConverter::WriteKey(const TRegKey& key, QStringList& out) {
-    if (key.LinesOnly) {
-        for (const TRegValue& value : key.Values)
-            out.append(FaultComment(value, key));
+void TAdvancedRegConverter::AppendLine(QStringView line) {
+    Append(FOut, line);
+    EndLine();
+}
+
+void TAdvancedRegConverter::WriteKey(const TRegKey& key) {
+    WriteKeyHead(key);
+    for (const TRegValue& value : key.Values)
+        WriteKeyValue(key, value);
+}
+
+void TAdvancedRegConverter::WriteKeyHead(const TRegKey& key) {
+    // Values under a key that is not written, or that is deleted, become comments.
+    FKeyWritten = false;
+    FValueReason.clear();
+    if (key.LinesOnly)
         return;
-    }
     if (key.Unclosed) {
-        WriteKeyComments(key, QStringLiteral("the registry editor imports no key line without ]"),
-                         QStringLiteral("the key line has no ]"), out);
+        WriteKeyComment(key, QStringLiteral("the registry editor imports no key line without ]"),
+                        QStringLiteral("the key line has no ]"));
         return;
     }
-    QString root;
-    QString subkey;
-    const bool split = SplitKeyPath(key.Path, root, subkey);
-    root = split ? ConvertRootKey(root) : QString();
+    QStringView rootName;
+    QStringView subkey;
+    QString root = SplitKeyPath(key.Path, rootName, subkey) ? ConvertRootKey(rootName) : QString();
     subkey = TrimBackslashes(subkey);
-    if (!root.isEmpty())
-        PlaceKey(root, subkey);
+    QString placed; // the subkey, where the options move it
+    if (!root.isEmpty() && (FOptions.Wow64View || FOptions.ClassesAsHka)) {
+        placed = subkey.toString();
+        PlaceKey(root, placed);
+        subkey = placed;
+    }
     if (root.isEmpty()) {
         // Inno Setup rejects the whole script for one unknown root (a typing error such as
         // HKEY_CLASSES_ROOTS, or a path without any).
-        WriteKeyComments(key, QStringLiteral("the root is not a registry root"),
-                         QStringLiteral("the key's root is not a registry root"), out);
+        WriteKeyComment(key, QStringLiteral("the root is not a registry root"),
+                        QStringLiteral("the key's root is not a registry root"));
         return;
     }
     if (const QString problem = LineBreakingProblem(subkey, u"the key"); !problem.isEmpty()) {
-        WriteKeyComments(key, problem, problem, out);
+        WriteKeyComment(key, problem, problem);
         return;
     }
     if (subkey.isEmpty()) {
         if (key.Deleted)
-            WriteKeyComments(key, QStringLiteral("Inno Setup cannot delete a root key"), {}, out);
+            WriteKeyComment(key, QStringLiteral("Inno Setup cannot delete a root key"), {});
         else
-            WriteKeyComments(
+            WriteKeyComment(
                 key, QStringLiteral("Inno Setup needs a subkey and cannot write to a root key"),
-                QStringLiteral("Inno Setup needs a subkey and cannot write values of a root key"),
-                out);
+                QStringLiteral("Inno Setup needs a subkey and cannot write values of a root key"));
         return;
     }
     if (const QString problem = PrivilegesProblem(root, subkey); !problem.isEmpty()) {
-        WriteKeyComments(key, problem, problem, out);
+        WriteKeyComment(key, problem, problem);
         return;
     }
-    FKeyTail = LineTail(root);
-    const QString prefix =
-        QStringLiteral("Root: ") % root % QStringLiteral("; Subkey: ") % InnoQuoted(subkey) % u';';
+    if (root != FTailRoot) { // keys in a row mostly share their root
+        FKeyTail = LineTail(root);
+        FTailRoot = root;
+    }
+    FKeyPrefix.clear();
+    FKeyPrefix.append(u"Root: "sv);
+    Append(FKeyPrefix, root);
+    FKeyPrefix.append(u"; Subkey: \""sv);
+    AppendInnoEscaped(FKeyPrefix, subkey);
+    FKeyPrefix.append(u"\";"sv);
     const bool forbidden = CompilerForbidsDeleting(subkey);
     if (key.Deleted) {
-        out.append(forbidden ? NotConverted(KeyRef(key), kForbiddenDeletion)
-                             : prefix % QLatin1StringView(" Flags: deletekey;") % FKeyTail);
-        for (const TRegValue& value : key.Values)
-            out.append(FaultComment(value, key));
-        return;
+        if (forbidden) {
+            AppendLine(NotConverted(KeyRef(key), kForbiddenDeletion));
+        } else {
+            Append(FOut, FKeyPrefix);
+            FOut.append(u" Flags: deletekey;"sv);
+            Append(FOut, FKeyTail);
+            EndLine();
+        }
+        return; // its values are faults, each written as such
     }
     if (forbidden && FKeyFlags == u" Flags: uninsdeletekey;") {
-        out.append(InnoComment(QString(QStringLiteral("uninsdeletekey left out for ") %
+        AppendLine(InnoComment(QString(QStringLiteral("uninsdeletekey left out for ") %
                                        KeyRef(key) % QStringLiteral(": ") % kForbiddenDeletion)));
-        out.append(prefix % FKeyTail);
+        Append(FOut, FKeyPrefix);
     } else {
-        out.append(prefix % FKeyFlags % FKeyTail);
+        Append(FOut, FKeyPrefix);
+        Append(FOut, FKeyFlags);
     }
-    for (const TRegValue& value : key.Values)
-        out.append(ValueLine(prefix, key, value, FValueFlags));
+    Append(FOut, FKeyTail);
+    EndLine();
+    FKeyWritten = true;
 }
 
-QString TAdvancedRegConverter::ValueLine(const QString& keyPrefix, const TRegKey& key,
-                                         const TRegValue& value, QStringView valueFlags) {
-    // Built in reused buffers and copied out at its exact size: no temporaries per value, and
-    // no spare capacity kept by a million lines.
-    if (value.Fault != TRegLineFault::None)
-        return FaultComment(value, key);
-    if (QString problem = LineBreakingProblem(value.Name, u"the name"); !problem.isEmpty())
-        return NotConverted(ValueRef(value, key), problem);
-    FLine.clear();
-    Append(FLine, keyPrefix);
-    if (value.Deleted) {
-        FLine.append(u" ValueType: none; ValueName: ");
-        AppendValueName(FLine, value.Name);
-        FLine.append(u"; Flags: deletevalue;");
-        Append(FLine, FKeyTail);
-        return ToQString(FLine);
+void TAdvancedRegConverter::WriteKeyComment(const TRegKey& key, const QString& keyReason,
+                                            const QString& valueReason) {
+    AppendLine(NotConverted(KeyRef(key), keyReason));
+    FValueReason = valueReason;
+}
+
+void TAdvancedRegConverter::WriteKeyValue(const TRegKey& key, const TRegValueView& value) {
+    if (value.Fault != TRegLineFault::None) {
+        AppendLine(FaultComment(value, key));
+        return;
     }
+    if (!FKeyWritten) {
+        AppendLine(NotConverted(ValueRef(value, key), FValueReason));
+        return;
+    }
+    if (QString problem = LineBreakingProblem(value.Name, u"the name"); !problem.isEmpty()) {
+        AppendLine(NotConverted(ValueRef(value, key), problem));
+        return;
+    }
+    if (value.Deleted) {
+        Append(FOut, FKeyPrefix);
+        FOut.append(u" ValueType: none; ValueName: "sv);
+        AppendValueName(FOut, value.Name);
+        FOut.append(u"; Flags: deletevalue;"sv);
+        Append(FOut, FKeyTail);
+        EndLine();
+        return;
+    }
+    // The data is formatted first: a value Inno Setup cannot express is a comment instead.
     const TValueData formatted = FormatValueData(value);
-    if (!formatted.Problem.isEmpty())
-        return NotConverted(ValueRef(value, key), formatted.Problem);
-    FLine.append(u" ValueType: ");
-    Append(FLine, GetValueTypeName(formatted.Type));
-    FLine.append(u"; ValueName: ");
-    AppendValueName(FLine, value.Name);
-    FLine.append(u"; ValueData: ");
-    FLine.append(FData);
-    FLine.push_back(u';');
-    Append(FLine, valueFlags);
-    Append(FLine, FKeyTail);
-    return ToQString(FLine);
+    if (!formatted.Problem.isEmpty()) {
+        AppendLine(NotConverted(ValueRef(value, key), formatted.Problem));
+        return;
+    }
+    Append(FOut, FKeyPrefix);
+    FOut.append(u" ValueType: "sv);
+    Append(FOut, GetValueTypeName(formatted.Type));
+    FOut.append(u"; ValueName: "sv);
+    AppendValueName(FOut, value.Name);
+    FOut.append(u"; ValueData: "sv);
+    FOut.append(FData);
+    FOut.push_back(u';');
+    Append(FOut, FValueFlags);
+    Append(FOut, FKeyTail);
+    EndLine();
 }
 
 namespace {
 
 // "Software\WOW6432Node" or "WOW6432Node" (`node`) at the start of `subkey`, as a whole key
 // name; the rest after it (without its backslash) in `rest`.
-bool StartsWithKey(const QString& subkey, QLatin1StringView node, QString& rest) {
+bool StartsWithKey(QStringView subkey, QLatin1StringView node, QStringView& rest) {
     if (!subkey.startsWith(node, Qt::CaseInsensitive) ||
         (subkey.size() > node.size() && subkey[node.size()] != u'\\'))
         return false;
@@ -254,7 +306,7 @@ bool StartsWithKey(const QString& subkey, QLatin1StringView node, QString& rest)
 } // namespace
 
 void TAdvancedRegConverter::PlaceKey(QString& root, QString& subkey) const {
-    QString rest;
+    QStringView rest;
     if (FOptions.Wow64View) {
         // Not HKCU: its Software key is one both views share, so HKCU32 would write the key
         // outside WOW6432Node, where the export does not have it.
@@ -262,12 +314,12 @@ void TAdvancedRegConverter::PlaceKey(QString& root, QString& subkey) const {
             StartsWithKey(subkey, QLatin1StringView("Software\\WOW6432Node"), rest)) {
             root += QStringLiteral("32");
             subkey = rest.isEmpty() ? QStringLiteral("Software")
-                                    : QString(QStringLiteral("Software\\") + rest);
+                                    : QString(QStringLiteral("Software\\") % rest);
         } else if (root == u"HKCR" &&
                    StartsWithKey(subkey, QLatin1StringView("WOW6432Node"), rest) &&
                    !rest.isEmpty()) {
             root = QStringLiteral("HKCR32");
-            subkey = rest;
+            subkey = rest.toString();
         }
     }
     if (FOptions.ClassesAsHka && root.startsWith(u"HKCR")) {
@@ -287,14 +339,14 @@ QStringView BaseRoot(const QString& root) {
     return base;
 }
 
-bool IsDefaultUser(QStringView base, const QString& subkey) {
-    QString rest;
+bool IsDefaultUser(QStringView base, QStringView subkey) {
+    QStringView rest;
     return base == u"HKU" && StartsWithKey(subkey, QLatin1StringView(".DEFAULT"), rest);
 }
 
 } // namespace
 
-QString TAdvancedRegConverter::PrivilegesProblem(const QString& root, const QString& subkey) const {
+QString TAdvancedRegConverter::PrivilegesProblem(const QString& root, QStringView subkey) const {
     const QStringView base = BaseRoot(root);
     if (FOptions.Privileges == TRegPrivileges::Admin && base == u"HKCU")
         return QStringLiteral("an administrative install writes the administrator's "
@@ -321,28 +373,19 @@ QString TAdvancedRegConverter::LineTail(const QString& root) const {
     return tail;
 }
 
-void TAdvancedRegConverter::AppendValueName(TLineBuffer& out, const QString& name) {
+void TAdvancedRegConverter::AppendValueName(TLineBuffer& out, QStringView name) {
     out.push_back(u'"');
     AppendInnoEscaped(out, name);
     out.push_back(u'"');
 }
 
-void TAdvancedRegConverter::WriteKeyComments(const TRegKey& key, const QString& keyReason,
-                                             const QString& valueReason, QStringList& out) {
-    out.append(NotConverted(KeyRef(key), keyReason));
-    for (const TRegValue& value : key.Values)
-        out.append(value.Fault != TRegLineFault::None
-                       ? FaultComment(value, key)
-                       : NotConverted(ValueRef(value, key), valueReason));
-}
-
-bool TAdvancedRegConverter::SplitKeyPath(const QString& path, QString& root, QString& subkey) {
+bool TAdvancedRegConverter::SplitKeyPath(QStringView path, QStringView& root, QStringView& subkey) {
     if (path.isEmpty())
         return false;
     const qsizetype slash = path.indexOf(u'\\');
     if (slash < 0) {
         root = path;
-        subkey.clear();
+        subkey = {};
     } else {
         root = path.first(slash);
         subkey = path.sliced(slash + 1);
@@ -350,25 +393,26 @@ bool TAdvancedRegConverter::SplitKeyPath(const QString& path, QString& root, QSt
     return true;
 }
 
-QString TAdvancedRegConverter::TrimBackslashes(QStringView text) {
+QStringView TAdvancedRegConverter::TrimBackslashes(QStringView text) {
     // Blanks are part of a key's name ("[...\\Sub ]" is the key "Sub ").
     while (text.startsWith(u'\\'))
         text = text.sliced(1);
     while (text.endsWith(u'\\'))
         text.chop(1);
-    return text.toString();
+    return text;
 }
 
-QString TAdvancedRegConverter::ConvertRootKey(const QString& root) {
+QString TAdvancedRegConverter::ConvertRootKey(QStringView root) {
+    // Literals: the short name is handed out without an allocation, once per key.
     static const struct {
         QLatin1StringView Long;
-        QLatin1StringView Short;
+        QString Short;
     } kRoots[] = {
-        {QLatin1StringView("hkey_classes_root"), QLatin1StringView("HKCR")},
-        {QLatin1StringView("hkey_current_user"), QLatin1StringView("HKCU")},
-        {QLatin1StringView("hkey_local_machine"), QLatin1StringView("HKLM")},
-        {QLatin1StringView("hkey_users"), QLatin1StringView("HKU")},
-        {QLatin1StringView("hkey_current_config"), QLatin1StringView("HKCC")},
+        {QLatin1StringView("hkey_classes_root"), QStringLiteral("HKCR")},
+        {QLatin1StringView("hkey_current_user"), QStringLiteral("HKCU")},
+        {QLatin1StringView("hkey_local_machine"), QStringLiteral("HKLM")},
+        {QLatin1StringView("hkey_users"), QStringLiteral("HKU")},
+        {QLatin1StringView("hkey_current_config"), QStringLiteral("HKCC")},
     };
     for (const auto& r : kRoots) {
         if (EqualsAsciiNoCase(root, r.Long) || root.compare(r.Short, Qt::CaseInsensitive) == 0)
@@ -396,7 +440,8 @@ QStringView TAdvancedRegConverter::GetValueTypeName(TRegDataType type) {
     return u"string";
 }
 
-TAdvancedRegConverter::TValueData TAdvancedRegConverter::FormatValueData(const TRegValue& value) {
+TAdvancedRegConverter::TValueData
+TAdvancedRegConverter::FormatValueData(const TRegValueView& value) {
     TLineBuffer& data = FData;
     data.clear();
     using T = TRegDataType;
@@ -404,8 +449,12 @@ TAdvancedRegConverter::TValueData TAdvancedRegConverter::FormatValueData(const T
         return {T::rdString, AppendQuotedString(data, value.Data)};
     if (value.DataType == T::rdDWord) {
         // Inno Setup reads "$" + hex; bare digits would be decimal or an error.
-        QString digits = value.Data.sliced(6);
-        digits.remove(u':');
+        QStringView digits = QStringView(value.Data).sliced(6);
+        if (digits.contains(u':')) { // "dword:0:1" reads as "dword:01"; seldom written
+            FText = digits.toString();
+            FText.remove(u':');
+            digits = FText;
+        }
         const QStringView d = TrimControl(digits);
         if (d.isEmpty())
             return {T::rdDWord, QStringLiteral("the dword data has no digits")};
@@ -469,7 +518,7 @@ TAdvancedRegConverter::TValueData TAdvancedRegConverter::FormatValueData(const T
 
 void TAdvancedRegConverter::CompactHex(const QByteArray& bytes, TLineBuffer& out) {
     if (bytes.isEmpty()) {
-        out.append(u"\"\"");
+        out.append(u"\"\""sv);
         return;
     }
     const std::size_t start = out.size();
@@ -492,7 +541,7 @@ QString TAdvancedRegConverter::FormatMultiString(QStringView text, TLineBuffer& 
         if (QString problem = StringProblem(part); !problem.isEmpty())
             return problem;
         if (!first)
-            out.append(u"{break}");
+            out.append(u"{break}"sv);
         first = false;
         AppendInnoEscaped(out, part);
     }

@@ -169,12 +169,10 @@ bool TRegistryPage::ConvertFile(const QString& path) {
     bool converted = false;
     try {
         converted = FConverter->StreamToSink(input, path, &FSink, error);
-        FSink.Flush();
         if (!converted && !FSink.Stopped()) {
             // As a text area shows a failed conversion: the reason alone.
             FSink.Clear();
             FSink.AppendLine(QStringLiteral("Error: ") + error);
-            FSink.Flush();
         }
     } catch (const std::exception& e) {
         QMessageBox::critical(this, QString(),

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 // Where a conversion shows its lines: the Registry page's text area, or the command line's
 // output. The converter clears it once per run and appends the result.
@@ -11,6 +12,18 @@ public:
     virtual void Clear() = 0;
     virtual void AppendLine(const QString& line) = 0;
     virtual void AppendLines(const QStringList& lines) = 0;
+    // Lines written one after another, each ending in CR LF (no line holds a CR or an LF):
+    // how the streaming converter hands over its text, without a string per line. A sink that
+    // can take the text as it stands overrides this.
+    virtual void AppendText(QStringView lines) {
+        QStringList split;
+        for (qsizetype at = 0; at < lines.size();) {
+            const qsizetype end = lines.indexOf(u'\r', at); // no line holds a CR
+            split.append(lines.sliced(at, end - at).toString());
+            at = end + 2;
+        }
+        AppendLines(split);
+    }
     // Asked every few thousand lines of the export: whether to go on. A window's sink lets the
     // window's events run here, and says stop when the window is closing.
     virtual bool Proceed() { return true; }

@@ -24,6 +24,8 @@ public:
     void Clear();
     void Append(QStringView line);
     void Append(const QStringList& lines);
+    // Lines each ending in CR LF.
+    void AppendText(QStringView lines);
 
     qsizetype LineCount() const { return static_cast<qsizetype>(FLines.size()); }
     QString Line(qsizetype index) const;
@@ -47,8 +49,14 @@ private:
     static constexpr std::uint32_t kAscii = 0x80000000u;
     static constexpr qsizetype kBlockSize = qsizetype(4) << 20;
 
+    // Blocks come from the system in whole (huge) pages: a large section fills them with few
+    // page faults.
+    struct TBlockFree {
+        qsizetype Capacity;
+        void operator()(char* bytes) const;
+    };
     struct TBlock {
-        std::unique_ptr<char[]> Bytes;
+        std::unique_ptr<char[], TBlockFree> Bytes;
         qsizetype Size = 0;
         qsizetype Capacity = 0;
     };

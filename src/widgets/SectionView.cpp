@@ -45,11 +45,19 @@ void TSectionView::clear() {
 }
 
 void TSectionView::AppendLines(const QStringList& lines) {
-    if (lines.isEmpty())
-        return;
+    if (!lines.isEmpty())
+        AppendFollowingEnd([&] { FText.Append(lines); });
+}
+
+void TSectionView::AppendText(QStringView lines) {
+    if (!lines.isEmpty())
+        AppendFollowingEnd([&] { FText.AppendText(lines); });
+}
+
+void TSectionView::AppendFollowingEnd(const std::function<void()>& append) {
     // Following the end, as a text area does: when the last line was in view, it stays so.
     const bool atEnd = isVisible() && FText.LineCount() <= FirstVisibleLine() + VisibleLines();
-    FText.Append(lines);
+    append();
     UpdateScrollBars();
     if (atEnd)
         verticalScrollBar()->setValue(verticalScrollBar()->maximum());

@@ -9,6 +9,7 @@
 #include "widgets/SectionText.h"
 
 #include <QAbstractScrollArea>
+#include <functional>
 #include <optional>
 
 class QTextLayout;
@@ -21,6 +22,8 @@ public:
 
     void clear();
     void AppendLines(const QStringList& lines);
+    // Lines each ending in CR LF.
+    void AppendText(QStringView lines);
     // Lines separated by '\n', as a text area shows them.
     void setPlainText(const QString& text);
     QString toPlainText() const { return FText.All(u"\n"); }
@@ -50,6 +53,8 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    // Runs `append` and keeps the last line in view if it was.
+    void AppendFollowingEnd(const std::function<void()>& append);
     // The part of a line that is laid out: all of it, or for a very long line the stretch
     // around what is in view, placed where its first character would be.
     struct TShownLine {
