@@ -3,21 +3,12 @@
 
 #include "app/Unit_Base.h"
 #include "filelist/FilesPage.h"
+#include "platform/TextTrim.h"
 #include "regconv/RegistryPage.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <algorithm>
-
-namespace {
-
-QString TrimEndControl(QString text) {
-    while (!text.isEmpty() && text.back().unicode() <= 32)
-        text.chop(1);
-    return text;
-}
-
-} // namespace
 
 void TForm1::CopyToClipboard(const QString& text) {
     QGuiApplication::clipboard()->setText(text);
@@ -30,7 +21,7 @@ QString TForm1::GetSelectedLines(const TSectionView* memo) {
     QString result;
     for (qsizetype i = first; i <= last && i < lines.LineCount(); ++i)
         result += lines.Line(i) + QStringLiteral("\r\n");
-    return TrimEndControl(result);
+    return QStringView(qm::platform::TrimEndControl(qm::platform::Utf16View(result))).toString();
 }
 
 // The text areas hold lines; on the clipboard they are separated by CR LF, as in a script.

@@ -3,6 +3,7 @@
 // Small text helpers for reading export lines.
 
 #include "innotext/TextScan.h"
+#include "platform/TextTrim.h"
 
 #include <QList>
 #include <QString>
@@ -43,13 +44,7 @@ QList<QStringView> SplitRegLines(QStringView text);
 
 // Removes every character with code 32 or less from both ends (not Unicode white space).
 inline QStringView TrimControl(QStringView s) {
-    qsizetype begin = 0;
-    qsizetype end = s.size();
-    while (begin < end && s[begin].unicode() <= 32)
-        ++begin;
-    while (end > begin && s[end - 1].unicode() <= 32)
-        --end;
-    return s.sliced(begin, end - begin);
+    return qm::platform::TrimControl(qm::platform::Utf16View(s));
 }
 
 // Prefix test ignoring the case of ASCII letters only; `prefix` is lower case. Inline: every

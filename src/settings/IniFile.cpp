@@ -1,18 +1,14 @@
 #include "settings/IniFile.h"
 
+#include "platform/TextTrim.h"
+
 #include <QDir>
 #include <QFile>
 
 namespace {
 
 QStringView Strip(QStringView s) {
-    qsizetype b = 0;
-    qsizetype e = s.size();
-    while (b < e && s[b].unicode() <= 32)
-        ++b;
-    while (e > b && s[e - 1].unicode() <= 32)
-        --e;
-    return s.sliced(b, e - b);
+    return qm::platform::TrimControl(qm::platform::Utf16View(s));
 }
 
 bool SameName(const QString& a, const QString& b) {

@@ -1,5 +1,7 @@
 #include "update/UpdateVersion.h"
 
+#include "platform/TextTrim.h"
+
 #include <QStringDecoder>
 #include <QStringList>
 #include <algorithm>
@@ -46,13 +48,7 @@ int ComponentValue(const QStringList& components, qsizetype i) {
 } // namespace
 
 QString TrimVersionText(const QString& text) {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && IsBlank(text[begin]))
-        ++begin;
-    while (end > begin && IsBlank(text[end - 1]))
-        --end;
-    return text.sliced(begin, end - begin);
+    return QStringView(qm::platform::TrimControl(qm::platform::Utf16View(text))).toString();
 }
 
 QString ServerVersionText(const QByteArray& body) {
