@@ -7,11 +7,11 @@
 #include "app/AppIcons.h"
 #include "filelist/FilesPage.h"
 #include "i18n/Components.h"
+#include "osutils/SystemTheme.h"
 #include "platform/OsVersion.h"
 #include "regconv/AdvancedRegConverter.h"
 #include "regconv/RegistryPage.h"
 #include "settings/PortablePath.h"
-#include "themes/SystemTheme.h"
 #include "widgets/NamedWidget.h"
 
 #include <QAction>
@@ -58,7 +58,7 @@ TForm1::TForm1(QStringList arguments, QWidget* parent)
     BuildMenus();
     BuildWindow();
     connect(qApp, &QGuiApplication::focusWindowChanged, this, &TForm1::FocusWindowChanged);
-    if (!qm::themes::WatchSystemTheme(this, [this] { WMSettingChange(); }))
+    if (!qm::osutils::WatchSystemTheme(this, [this] { WMSettingChange(); }))
         qWarning("Quillmark: the session bus refused the subscription to the desktop's settings, "
                  "so the \"System\" theme does not follow their changes");
     FormCreate();

@@ -1,8 +1,7 @@
 #include "themes/WindowsDarkMode.h"
 
-#include "platform/Registry.h"
+#include "osutils/SystemTheme.h"
 #include "themes/ModernStyles.h"
-#include "themes/SystemTheme.h"
 
 namespace {
 
@@ -29,20 +28,9 @@ QString CurrentStyleName() {
 }
 
 bool SystemUsesDarkTheme() {
-    return Source() ? Source()() : qm::themes::SystemPrefersDark();
+    return Source() ? Source()() : qm::osutils::SystemPrefersDark();
 }
 
 void SetDarkThemeSource(TDarkThemeSource source) {
     Source() = std::move(source);
-}
-
-bool SystemUsesDarkThemeFromRegistry() {
-    qm::platform::RegistryAccessor registry(qm::platform::RegistryAccessor::Access::Read);
-    if (!registry.OpenKey(u"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize\\",
-                          false))
-        return false;
-    const bool dark = registry.ValueExists(u"AppsUseLightTheme") &&
-                      registry.ReadInteger(u"AppsUseLightTheme") == 0;
-    registry.CloseKey();
-    return dark;
 }

@@ -20,8 +20,3 @@ bool SystemUsesDarkTheme();
 // Where SystemUsesDarkTheme asks; an empty source restores the system's. For tests.
 using TDarkThemeSource = std::function<bool()>;
 void SetDarkThemeSource(TDarkThemeSource source);
-
-// The Windows answer: the integer value AppsUseLightTheme of the current user's key
-// Software\Microsoft\Windows\CurrentVersion\Themes\Personalize is 0. A missing key or value is
-// light; a value that is not an integer throws qm::platform::RegistryError.
-bool SystemUsesDarkThemeFromRegistry();

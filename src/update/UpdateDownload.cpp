@@ -1,6 +1,7 @@
 // The update window's download and installation.
 
 #include "i18n/LanguageFiles.h"
+#include "osutils/Launch.h"
 #include "osutils/TaskbarButton.h"
 #include "settings/PortablePath.h"
 #include "update/Unit_Update.h"
@@ -51,7 +52,9 @@ void TForm10::ButtonDownloadClick() {
     if (PortableMode) {
         if (quick)
             SimplePortableUpdate(FDownloadedPath, QCoreApplication::applicationFilePath());
-    } else if (!qm::update::OpenInstaller(FDownloadedPath, quick, CurrentLanguage)) {
+    } else if (!qm::osutils::OpenInstaller(FDownloadedPath,
+                                           quick ? qm::update::InstallerParameters(CurrentLanguage)
+                                                 : QString())) {
         // Not started (a folder that runs nothing, a declined elevation): the program stays.
         QFile::remove(FDownloadedPath);
         LabelUpDate->setText(Message("LangUpdateNotStarted"));
@@ -118,7 +121,7 @@ void TForm10::SimplePortableUpdate(const QString& ZipInAppDir, const QString& Cu
         folder, exe.fileName(), QFileInfo(ZipInAppDir).fileName(),
         QCoreApplication::applicationPid());
     if (!script.isEmpty()) {
-        if (qm::update::StartUpdateScript(script)) {
+        if (qm::osutils::StartScriptHidden(script)) {
             // The script replaces this program's files: it ends now, saving nothing.
             std::_Exit(0);
         }

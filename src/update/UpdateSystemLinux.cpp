@@ -1,12 +1,9 @@
 // Linux: a Debian package and a zip archive of the program folder, a shell script for the
 // portable build.
 
-#include "platform/Shell.h"
 #include "update/UpdateInstall.h"
 #include "update/UpdateServers.h"
 #include "update/UpdateSystem.h"
-
-#include <QProcess>
 
 namespace qm::update {
 
@@ -22,15 +19,6 @@ QString WritePortableUpdateScript(const QString& folder, const QString& exe, con
                                   qint64 pid) {
     return WriteUpdateScript(UpdateScriptName(QTime::currentTime(), QStringLiteral("sh")),
                              PortableUpdateShell(folder, exe, zip, pid));
-}
-
-bool StartUpdateScript(const QString& path) {
-    return QProcess::startDetached(QStringLiteral("/bin/sh"), {path});
-}
-
-bool OpenInstaller(const QString& path, bool, const QString&) {
-    // The package manager's own window asks what a silent Windows setup would not.
-    return qm::platform::ShellOpen(path.toStdU16String());
 }
 
 } // namespace qm::update

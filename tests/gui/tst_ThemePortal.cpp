@@ -4,7 +4,7 @@
 #include "GuiTestSupport.h"
 #include "TestMain.h"
 #include "app/Unit_Base.h"
-#include "themes/SystemTheme.h"
+#include "osutils/SystemTheme.h"
 #include "themes/WindowsDarkMode.h"
 
 #include <QAction>
@@ -82,7 +82,7 @@ private slots:
         SetDarkThemeSource({}); // the portal itself
         m_portal.ColorScheme = 0;
         QObject owner;
-        QVERIFY(qm::themes::WatchSystemTheme(&owner, [] {}));
+        QVERIFY(qm::osutils::WatchSystemTheme(&owner, [] {}));
         TForm1 form({});
         form.ThemeAuto->trigger();
         QCOMPARE(CurrentStyleName(), kStyleModernLight);

@@ -5,6 +5,7 @@
 #include "TestMain.h"
 #include "about/Unit_About.h"
 #include "app/Unit_Base.h"
+#include "osutils/SystemTheme.h"
 #include "platform/Registry.h"
 #include "settings/IniFile.h"
 #include "settings/PortablePath.h"
@@ -23,6 +24,7 @@
 #include <QTest>
 #include <cmath>
 
+using qm::osutils::SystemUsesDarkThemeFromRegistry;
 using qm::platform::RegistryAccessor;
 
 namespace {

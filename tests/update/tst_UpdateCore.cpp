@@ -7,6 +7,7 @@
 #include "TestSigner.h"
 #endif
 #include "UpdateTestServer.h"
+#include "osutils/Launch.h"
 #include "platform/CodePage.h"
 #include "platform/Registry.h"
 #include "settings/PortablePath.h"
@@ -318,7 +319,7 @@ private slots:
         const QString script = WritePortableUpdateScript(
             folder, QStringLiteral("quillmark"), QStringLiteral("Q.zip"), running.processId());
         QVERIFY(script.startsWith(m_dir.path() + u'/') && script.endsWith(QStringLiteral(".sh")));
-        QVERIFY(StartUpdateScript(script));
+        QVERIFY(qm::osutils::StartScriptHidden(script));
 
         QVERIFY(running.waitForFinished(10000));
         QCOMPARE(running.exitStatus(), QProcess::CrashExit); // killed

@@ -1,13 +1,13 @@
 // The freedesktop settings portal: org.freedesktop.appearance color-scheme, 1 meaning dark.
 
-#include "themes/SystemTheme.h"
+#include "osutils/SystemTheme.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusReply>
 #include <QDBusVariant>
 
-namespace qm::themes {
+namespace qm::osutils {
 
 namespace {
 
@@ -66,6 +66,6 @@ bool WatchSystemTheme(QObject* owner, std::function<void()> changed) {
                        SLOT(SettingChanged(QDBusMessage)));
 }
 
-} // namespace qm::themes
+} // namespace qm::osutils
 
-#include "SystemThemePortal.moc"
+#include "SystemTheme.moc"

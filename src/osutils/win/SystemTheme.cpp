@@ -1,7 +1,6 @@
-#include "themes/SystemTheme.h"
-#include "themes/WindowsDarkMode.h"
+#include "osutils/SystemTheme.h"
 
-namespace qm::themes {
+namespace qm::osutils {
 
 bool SystemPrefersDark() {
     return SystemUsesDarkThemeFromRegistry();
@@ -12,4 +11,4 @@ bool WatchSystemTheme(QObject*, std::function<void()>) {
     return true;
 }
 
-} // namespace qm::themes
+} // namespace qm::osutils
