@@ -56,11 +56,9 @@ void TForm1::FormActivate() {
     const QFileInfo info(argument);
     if (!argument.isEmpty() && info.isDir()) {
         try {
-            PageControl->setCurrentWidget(TabFile);
+            ShowPage(TabFile, true);
             TabFile->EditPath->setText(argument);
-            FDefaultButton = ButtonFiles;
             QCoreApplication::processEvents();
-            SetBold(ButtonFiles, ButtonReg);
             TabFile->ButtonSearchClick();
         } catch (...) {
             // A failing scan of the command-line folder is not reported.
@@ -69,10 +67,8 @@ void TForm1::FormActivate() {
     if (argument.isEmpty() || !info.exists() || info.isDir())
         return;
     if (HasExtension(argument, "reg")) {
-        PageControl->setCurrentWidget(TabReg);
+        ShowPage(TabReg, true);
         TabReg->EditPathReg->setText(argument);
-        SetBold(ButtonReg, ButtonFiles);
-        FDefaultButton = ButtonReg;
         TabReg->ConvertFile(TabReg->EditPathReg->text());
     }
     QCoreApplication::processEvents();
@@ -109,16 +105,12 @@ void TForm1::DropItem(const QString& dropped) {
             path = target;
     }
     if (QFileInfo(path).isDir()) {
-        PageControl->setCurrentWidget(TabFile);
-        FDefaultButton = ButtonFiles;
+        ShowPage(TabFile, true);
         TabFile->EditPath->setText(path);
         QCoreApplication::processEvents();
-        SetBold(ButtonFiles, ButtonReg);
         TabFile->ButtonSearchClick();
     } else if (HasExtension(path, "reg")) {
-        PageControl->setCurrentWidget(TabReg);
-        FDefaultButton = ButtonReg;
-        SetBold(ButtonReg, ButtonFiles);
+        ShowPage(TabReg, true);
         TabReg->EditPathReg->setText(path);
         TabReg->ButtonChangeRegClick();
     }

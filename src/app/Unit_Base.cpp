@@ -12,6 +12,7 @@
 #include "regconv/AdvancedRegConverter.h"
 #include "regconv/RegistryPage.h"
 #include "settings/PortablePath.h"
+#include "widgets/MenuItems.h"
 #include "widgets/NamedWidget.h"
 
 #include <QAction>
@@ -28,6 +29,7 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
+using qm::widgets::AddMenuItems;
 using qm::widgets::NewNamed;
 
 namespace {
@@ -44,12 +46,6 @@ const std::pair<const char*, const char*> kMessageItems[] = {
     {"LangconvertInQuillmark", "Конвертировать в  Quillmark"},
     {"LangBadMinVersion", "Inno Setup не примет такую MinVersion:"},
 };
-
-QAction* Separator(QMenu* menu, const char* name) {
-    QAction* separator = menu->addSeparator();
-    separator->setObjectName(QString::fromLatin1(name));
-    return separator;
-}
 
 } // namespace
 
@@ -79,76 +75,53 @@ void TForm1::BuildMenus() {
     PopupMenu_General->setObjectName(QStringLiteral("PopupMenu_General"));
     ThemeMenu = PopupMenu_General->addMenu(QStringLiteral("Тема"));
     ThemeMenu->setObjectName(QStringLiteral("ThemeMenu"));
-    ThemeAuto = NewNamed<QAction>("ThemeAuto", ThemeMenu, QStringLiteral("Системная"));
-    ThemeLight = NewNamed<QAction>("ThemeLight", ThemeMenu, QStringLiteral("Светлая"));
-    ThemeDark = NewNamed<QAction>("ThemeDark", ThemeMenu, QStringLiteral("Темная"));
+    AddMenuItems(
+        ThemeMenu,
+        {{"ThemeAuto", QStringLiteral("Системная"), &ThemeAuto, [this] { ThemeAutoClick(); }, true},
+         {"ThemeLight", QStringLiteral("Светлая"), &ThemeLight, [this] { ThemeLightClick(); },
+          true},
+         {"ThemeDark", QStringLiteral("Темная"), &ThemeDark, [this] { ThemeDarkClick(); }, true}});
     // Radio items, but none is checked when the settings name none.
     auto* themes = new QActionGroup(ThemeMenu);
     themes->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
-    for (QAction* theme : {ThemeAuto, ThemeLight, ThemeDark}) {
-        theme->setCheckable(true);
+    for (QAction* theme : {ThemeAuto, ThemeLight, ThemeDark})
         themes->addAction(theme);
-        ThemeMenu->addAction(theme);
-    }
-    connect(ThemeAuto, &QAction::triggered, this, &TForm1::ThemeAutoClick);
-    connect(ThemeLight, &QAction::triggered, this, &TForm1::ThemeLightClick);
-    connect(ThemeDark, &QAction::triggered, this, &TForm1::ThemeDarkClick);
     ThemeAuto->setChecked(true);
     LanguageMenu = PopupMenu_General->addMenu(QStringLiteral("Язык"));
     LanguageMenu->setObjectName(QStringLiteral("LanguageMenu"));
-    Separator(PopupMenu_General, "N5");
-    EmbedFolderMenu = NewNamed<QAction>("EmbedFolderMenu", PopupMenu_General,
-                                        QStringLiteral("Встроить в меню папок"));
-    EmbedRegMenu = NewNamed<QAction>("EmbedRegMenu", PopupMenu_General,
-                                     QStringLiteral("Встроить в меню reg файлов"));
-    for (QAction* verb : {EmbedFolderMenu, EmbedRegMenu}) {
-        verb->setCheckable(true);
-        PopupMenu_General->addAction(verb);
-    }
-    Separator(PopupMenu_General, "N3");
-    CheckUpdateMenu = NewNamed<QAction>("CheckUpdateMenu", PopupMenu_General,
-                                        QStringLiteral("Проверить обновления"));
-    PopupMenu_General->addAction(CheckUpdateMenu);
-    Separator(PopupMenu_General, "N2");
-    AboutMenu = NewNamed<QAction>("AboutMenu", PopupMenu_General, QStringLiteral("О программе"));
-    AboutMenu->setShortcut(QKeySequence(Qt::Key_F1));
-    AboutMenu->setShortcutContext(Qt::WindowShortcut);
-    PopupMenu_General->addAction(AboutMenu);
-    addAction(AboutMenu); // F1 works with the menu closed
-    connect(EmbedFolderMenu, &QAction::triggered, this, &TForm1::EmbedFolderMenuClick);
-    connect(EmbedRegMenu, &QAction::triggered, this, &TForm1::EmbedRegMenuClick);
-    connect(CheckUpdateMenu, &QAction::triggered, this, &TForm1::CheckUpdateMenuClick);
-    connect(AboutMenu, &QAction::triggered, this, &TForm1::AboutMenuClick);
+    AddMenuItems(PopupMenu_General,
+                 {{"N5"},
+                  {"EmbedFolderMenu", QStringLiteral("Встроить в меню папок"), &EmbedFolderMenu,
+                   [this] { EmbedFolderMenuClick(); }, true},
+                  {"EmbedRegMenu", QStringLiteral("Встроить в меню reg файлов"), &EmbedRegMenu,
+                   [this] { EmbedRegMenuClick(); }, true},
+                  {"N3"},
+                  {"CheckUpdateMenu", QStringLiteral("Проверить обновления"), &CheckUpdateMenu,
+                   [this] { CheckUpdateMenuClick(); }},
+                  {"N2"},
+                  {"AboutMenu", QStringLiteral("О программе"), &AboutMenu,
+                   [this] { AboutMenuClick(); }, false, QKeySequence(Qt::Key_F1)}});
 }
 
 QMenu* TForm1::BuildTextAreaMenu(const char* menuName, TSectionView* memo,
-                                 const std::array<const char*, 6>& names) {
+                                 const std::array<const char*, 6>& names,
+                                 const std::array<void (TForm1::*)(), 4>& handlers) {
     auto* menu = new QMenu(this);
     menu->setObjectName(QString::fromLatin1(menuName));
-    QAction* lines =
-        NewNamed<QAction>(names[0], menu, QStringLiteral("Копировать выделенные строки"));
-    QAction* text =
-        NewNamed<QAction>(names[1], menu, QStringLiteral("Копировать выделенный текст"));
-    QAction* all = NewNamed<QAction>(names[3], menu, QStringLiteral("Копировать весь текст"));
-    QAction* clear = NewNamed<QAction>(names[5], menu, QStringLiteral("Очистить"));
-    menu->addAction(lines);
-    menu->addAction(text);
-    Separator(menu, names[2]);
-    menu->addAction(all);
-    Separator(menu, names[4]);
-    menu->addAction(clear);
+    const auto run = [this](void (TForm1::*handler)()) {
+        return [this, handler] { (this->*handler)(); };
+    };
+    AddMenuItems(
+        menu,
+        {{names[0], QStringLiteral("Копировать выделенные строки"), nullptr, run(handlers[0])},
+         {names[1], QStringLiteral("Копировать выделенный текст"), nullptr, run(handlers[1])},
+         {names[2]},
+         {names[3], QStringLiteral("Копировать весь текст"), nullptr, run(handlers[2])},
+         {names[4]},
+         {names[5], QStringLiteral("Очистить"), nullptr, run(handlers[3])}});
     memo->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(memo, &QWidget::customContextMenuRequested, menu,
             [menu, memo](const QPoint& at) { menu->popup(memo->mapToGlobal(at)); });
-    const bool files = memo == TabFile->MemoFileList;
-    connect(lines, &QAction::triggered, this,
-            files ? &TForm1::CopySelectedLinesMenuClick : &TForm1::CopySelectedLinesRegMenuClick);
-    connect(text, &QAction::triggered, this,
-            files ? &TForm1::CopySelectedTextMenuClick : &TForm1::CopySelectedTextRegMenuClick);
-    connect(all, &QAction::triggered, this,
-            files ? &TForm1::CopyAllTextMenuClick : &TForm1::CopyAllTextRegMenuClick);
-    connect(clear, &QAction::triggered, this,
-            files ? &TForm1::ClearTextMenuClick : &TForm1::ClearTextRegMenuClick);
     return menu;
 }
 
@@ -206,6 +179,7 @@ void TForm1::BuildWindow() {
     TabReg = new TRegistryPage(PopupMenuLanguage, PageControl);
     PageControl->addTab(TabFile, QStringLiteral("Файлы"));
     PageControl->addTab(TabReg, QStringLiteral("Реестр"));
+    FPageButtons = {{TabFile, ButtonFiles}, {TabReg, ButtonReg}};
     TabFile->ButtonFileOption->setIcon(qm::app::OptionsIcon());
     TabReg->ButtonRegOption->setIcon(qm::app::OptionsIcon());
     TabFile->SetWindowScanControls({TabControlTitle, TabControlPanel});
@@ -219,13 +193,18 @@ void TForm1::BuildWindow() {
     grid->setRowStretch(1, 1);
     grid->setColumnStretch(1, 1);
 
-    PopupMenuList = BuildTextAreaMenu("PopupMenuList", TabFile->MemoFileList,
-                                      {"CopySelectedLinesMenu", "CopySelectedTextMenu", "N4",
-                                       "CopyAllTextMenu", "N6", "ClearTextMenu"});
-    PopupMenuRegList =
-        BuildTextAreaMenu("PopupMenuRegList", TabReg->MemoReg,
-                          {"CopySelectedLinesRegMenu", "CopySelectedTextRegMenu", "MenuItem3",
-                           "CopyAllTextRegMenu", "MenuItem5", "ClearTextRegMenu"});
+    PopupMenuList =
+        BuildTextAreaMenu("PopupMenuList", TabFile->MemoFileList,
+                          {"CopySelectedLinesMenu", "CopySelectedTextMenu", "N4", "CopyAllTextMenu",
+                           "N6", "ClearTextMenu"},
+                          {&TForm1::CopySelectedLinesMenuClick, &TForm1::CopySelectedTextMenuClick,
+                           &TForm1::CopyAllTextMenuClick, &TForm1::ClearTextMenuClick});
+    PopupMenuRegList = BuildTextAreaMenu(
+        "PopupMenuRegList", TabReg->MemoReg,
+        {"CopySelectedLinesRegMenu", "CopySelectedTextRegMenu", "MenuItem3", "CopyAllTextRegMenu",
+         "MenuItem5", "ClearTextRegMenu"},
+        {&TForm1::CopySelectedLinesRegMenuClick, &TForm1::CopySelectedTextRegMenuClick,
+         &TForm1::CopyAllTextRegMenuClick, &TForm1::ClearTextRegMenuClick});
 
     connect(ButtonFiles, &QToolButton::clicked, this, &TForm1::ButtonFilesClick);
     connect(ButtonReg, &QToolButton::clicked, this, &TForm1::ButtonRegClick);
@@ -255,9 +234,7 @@ void TForm1::FormCreate() {
     FPrevEmbedMenuState = false;
     FPrevEmbedMenuStateReg = false;
     PageControl->tabBar()->hide();
-    PageControl->setCurrentWidget(TabFile);
-    SetBold(ButtonFiles, ButtonReg);
-    FDefaultButton = ButtonFiles;
+    ShowPage(TabFile, true);
 
     LoadNastr();
     TabFile->LoadFlagsFromIni();
@@ -279,22 +256,23 @@ QString TForm1::Message(const char* item) const {
     return qm::i18n::MessageText(PopupMenuLanguage, item);
 }
 
-void TForm1::SetBold(QToolButton* bold, QToolButton* regular) {
-    QFont f = bold->font();
-    f.setBold(true);
-    bold->setFont(f);
-    f.setBold(false);
-    regular->setFont(f);
+void TForm1::ShowPage(QWidget* page, bool asDefault) {
+    PageControl->setCurrentWidget(page);
+    for (const auto& [shown, button] : FPageButtons) {
+        QFont f = button->font();
+        f.setBold(shown == page);
+        button->setFont(f);
+        if (shown == page && asDefault)
+            FDefaultButton = button;
+    }
 }
 
 void TForm1::ButtonFilesClick() {
-    PageControl->setCurrentWidget(TabFile);
-    SetBold(ButtonFiles, ButtonReg);
+    ShowPage(TabFile);
 }
 
 void TForm1::ButtonRegClick() {
-    PageControl->setCurrentWidget(TabReg);
-    SetBold(ButtonReg, ButtonFiles);
+    ShowPage(TabReg);
 }
 
 void TForm1::keyPressEvent(QKeyEvent* event) {

@@ -11,6 +11,8 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 class QAction;
 class QActionGroup;
@@ -150,9 +152,13 @@ private:
     void FormCreate();
     void BuildWindow();
     void BuildMenus();
+    // A text area's menu: the four commands (copy lines, copy text, copy all, clear), named
+    // `names` with the separators between them, running `handlers`.
     QMenu* BuildTextAreaMenu(const char* menuName, TSectionView* memo,
-                             const std::array<const char*, 6>& itemNames);
-    void SetBold(QToolButton* bold, QToolButton* regular);
+                             const std::array<const char*, 6>& names,
+                             const std::array<void (TForm1::*)(), 4>& handlers);
+    // Shows `page`, its button in bold; `asDefault`: the button becomes the default one too.
+    void ShowPage(QWidget* page, bool asDefault = false);
     void CopySelectedLines(TSectionView* memo);
     void CopySelectedText(TSectionView* memo);
     void CopyAllText(TSectionView* memo);
@@ -170,6 +176,8 @@ private:
     QList<ITranslatableWindow*> FWindows{this};
     std::function<bool()> FQuickUpdate;
     QWidget* FDefaultButton = nullptr;
+    // Each page with the button that shows it.
+    std::vector<std::pair<QWidget*, QToolButton*>> FPageButtons;
     bool FMenuAllowUp = true;
     bool FMenuPressed = false;
     // The window that was active before this one, to tell a return from another window of the
