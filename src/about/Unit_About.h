@@ -31,9 +31,9 @@ public:
     explicit TForm8(const QWidget* mainWindow);
 
     // ITranslatableWindow
-    QString WindowName() const override { return QStringLiteral("Form8"); }
+    [[nodiscard]] QString WindowName() const override { return QStringLiteral("Form8"); }
     QWidget* Window() override { return this; }
-    QList<TComponent> Components() const override;
+    [[nodiscard]] QList<TComponent> Components() const override;
 
     QLabel* Image1;
     QLabel* LabelVersion;

@@ -43,9 +43,9 @@ public:
     }
 
     // ITranslatableWindow
-    QString WindowName() const override { return kMainWindowName; }
+    [[nodiscard]] QString WindowName() const override { return kMainWindowName; }
     QWidget* Window() override { return this; }
-    QList<TComponent> Components() const override;
+    [[nodiscard]] QList<TComponent> Components() const override;
 
     // Languages
     void LoadLanguage();
@@ -55,7 +55,7 @@ public:
     // is given).
     void SetQuickUpdateSource(std::function<bool()> source) { FQuickUpdate = std::move(source); }
 
-    bool IsWindows10Or11() const;
+    [[nodiscard]] bool IsWindows10Or11() const;
     // The current caption of a message item of PopupMenuLanguage.
     QString Message(const char* item) const;
 
@@ -78,9 +78,9 @@ public:
     // code 32 and below removed from the end of the result.
     static QString GetSelectedLines(const TSectionView* memo);
 
-    QWidget* DefaultButton() const { return FDefaultButton; }
-    bool GeneralMenuAllowUp() const { return FMenuAllowUp; }
-    bool GeneralMenuPressed() const { return FMenuPressed; }
+    [[nodiscard]] QWidget* DefaultButton() const { return FDefaultButton; }
+    [[nodiscard]] bool GeneralMenuAllowUp() const { return FMenuAllowUp; }
+    [[nodiscard]] bool GeneralMenuPressed() const { return FMenuPressed; }
 
     // Controls, named as the translation and settings keys name them.
     QWidget* TabControlTitle;

@@ -41,11 +41,11 @@ public:
     bool Quiet = false;
     TProgress* Progress = nullptr;
 
-    QString FolderText() const override { return Folder; }
-    QString DestDirText() const override { return DestDir; }
-    bool FullPathChecked() const override { return FullPath; }
-    bool EmptyDirsChecked() const override { return EmptyDirs; }
-    QList<TFileFlag> Flags() const override { return FlagItems; }
+    [[nodiscard]] QString FolderText() const override { return Folder; }
+    [[nodiscard]] QString DestDirText() const override { return DestDir; }
+    [[nodiscard]] bool FullPathChecked() const override { return FullPath; }
+    [[nodiscard]] bool EmptyDirsChecked() const override { return EmptyDirs; }
+    [[nodiscard]] QList<TFileFlag> Flags() const override { return FlagItems; }
     void ClearOutput() override {}
     void AppendOutputLines(const QStringList& lines) override {
         WriteFailed = WriteFailed || !m_output.Write(lines);

@@ -26,7 +26,7 @@ public:
     [[nodiscard]] bool WriteText(QStringView text);
     [[nodiscard]] bool Commit();
     // What failed, naming the file.
-    QString ErrorMessage() const;
+    [[nodiscard]] QString ErrorMessage() const;
 
 private:
     bool Flush();
@@ -58,7 +58,7 @@ public:
     // Called after each write (to report progress).
     void SetAfterWrite(std::function<void()> afterWrite) { m_afterWrite = std::move(afterWrite); }
     // False once a write has failed (the output says why).
-    bool Ok() const { return m_ok; }
+    [[nodiscard]] bool Ok() const { return m_ok; }
 
 private:
     void AfterWrite() {

@@ -16,11 +16,11 @@ public:
     TProgress(const TProgress&) = delete;
     TProgress& operator=(const TProgress&) = delete;
 
-    bool Enabled() const { return m_enabled; }
+    [[nodiscard]] bool Enabled() const { return m_enabled; }
     // Asks for `text` to be shown; it is, when it is time for it.
     void Report(const QString& text);
     // Whether a report now would be shown (to spare building its text).
-    bool Due() const;
+    [[nodiscard]] bool Due() const;
 
 private:
     bool m_enabled;

@@ -17,12 +17,13 @@ public:
     virtual ~IFileScanPage() = default;
 
     // Inputs, read when the scan needs them.
-    virtual QString FolderText() const = 0;     // EditPath, as shown
-    virtual QString DestDirText() const = 0;    // the selected item of ComboBoxDestDir, or ""
-    virtual bool FullPathChecked() const = 0;   // CheckBoxFullName
-    virtual QList<TFileFlag> Flags() const = 0; // CheckListBoxFlags, in list order
+    [[nodiscard]] virtual QString FolderText() const = 0; // EditPath, as shown
+    [[nodiscard]] virtual QString
+    DestDirText() const = 0; // the selected item of ComboBoxDestDir, or ""
+    [[nodiscard]] virtual bool FullPathChecked() const = 0;   // CheckBoxFullName
+    [[nodiscard]] virtual QList<TFileFlag> Flags() const = 0; // CheckListBoxFlags, in list order
     // CheckBoxEmptyDirs: a [Dirs] section for the empty folders follows the entries.
-    virtual bool EmptyDirsChecked() const = 0;
+    [[nodiscard]] virtual bool EmptyDirsChecked() const = 0;
 
     // Outputs.
     virtual void ClearOutput() = 0;                               // MemoFileList

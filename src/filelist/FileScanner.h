@@ -23,10 +23,10 @@ public:
     // Scans one folder and everything below it; appends the folder's lines when it is done.
     void ScanFolder(const QString& folder);
     // "Flags: " and the checked flags in list order, or "" when none is checked.
-    QString GetSelectedFlags() const;
+    [[nodiscard]] QString GetSelectedFlags() const;
 
-    bool ScanStopped() const { return FScanStopped; }
-    TButtonState ButtonState() const { return FButtonState; }
+    [[nodiscard]] bool ScanStopped() const { return FScanStopped; }
+    [[nodiscard]] TButtonState ButtonState() const { return FButtonState; }
 
 private:
     void SetButtonState(TButtonState state);

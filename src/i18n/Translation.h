@@ -48,10 +48,10 @@ struct TComponent {
 class ITranslatableWindow {
 public:
     virtual ~ITranslatableWindow() = default;
-    virtual QString WindowName() const = 0; // "Form1", "Form8", "Form10"
+    [[nodiscard]] virtual QString WindowName() const = 0; // "Form1", "Form8", "Form10"
     virtual QWidget* Window() = 0;
     // Every component the window owns, in the order of its definition.
-    virtual QList<TComponent> Components() const = 0;
+    [[nodiscard]] virtual QList<TComponent> Components() const = 0;
 };
 
 // A window's component table from (name, kind) pairs in definition order; each object is the
@@ -74,7 +74,7 @@ struct TTranslation {
 
     // The translation of `Key`; on a miss `CurrentText`, and the miss is logged.
     QString LookUp(const QString& Key, const QString& CurrentText);
-    int IndexOfKey(const QString& Key) const;
+    [[nodiscard]] int IndexOfKey(const QString& Key) const;
     void TranslateProperty(const QString& PropertyName, const TComponent& Component);
     // Entry i of `items` is looked up as Prefix + "[i]"; `apply` writes a translation back.
     void TranslateItems(const QStringList& Items, const QString& Prefix,

@@ -22,9 +22,9 @@ public:
     void SetMax(int maximum);
     void SetValue(int value);
     void SetState(TTaskbarState state);
-    int Max() const { return FMax; }
-    int Value() const { return FValue; }
-    TTaskbarState State() const { return FState; }
+    [[nodiscard]] int Max() const { return FMax; }
+    [[nodiscard]] int Value() const { return FValue; }
+    [[nodiscard]] TTaskbarState State() const { return FState; }
 
 private:
     // Shows the current maximum, value and state.

@@ -51,7 +51,7 @@ public:
     bool DeleteKey(std::u16string_view path);
     void CloseKey();
     // Why the last change that failed was refused (empty when none failed).
-    const std::string& ErrorText() const;
+    [[nodiscard]] const std::string& ErrorText() const;
 
 private:
     [[nodiscard]] bool WriteValue(std::u16string_view name, bool integer, std::u16string_view text,

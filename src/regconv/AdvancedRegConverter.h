@@ -40,8 +40,8 @@ public:
     // Converts text; every line of the result ends in CR LF.
     QString ConvertFromText(const QString& RegText);
 
-    const QStringList& ISSContent() const { return FISSContent; }
-    const QList<TRegKey>& RegKeys() const { return FRegKeys; }
+    [[nodiscard]] const QStringList& ISSContent() const { return FISSContent; }
+    [[nodiscard]] const QList<TRegKey>& RegKeys() const { return FRegKeys; }
 
     // Where the uninstall options come from; all off when none is set.
     void SetOptionsSource(TRegConvOptionsSource source) { FOptionsSource = std::move(source); }
@@ -108,9 +108,9 @@ private:
     // The options' place for a key: the 32-bit view for WOW6432Node, HKA for classes.
     void PlaceKey(QString& root, QString& subkey) const;
     // Why the privileges option leaves a key with this root out; empty when it is written.
-    QString PrivilegesProblem(const QString& root, QStringView subkey) const;
+    [[nodiscard]] QString PrivilegesProblem(const QString& root, QStringView subkey) const;
     // What ends every line of a key: its install-time check and the MinVersion.
-    QString LineTail(const QString& root) const;
+    [[nodiscard]] QString LineTail(const QString& root) const;
     static void AppendValueName(std::u16string& out, QStringView name);
 
     QStringList FISSContent;

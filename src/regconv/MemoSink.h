@@ -21,7 +21,7 @@ public:
     // A conversion begins; Stop makes it end at the next question.
     void Start();
     void Stop() { FStopped = true; }
-    bool Stopped() const { return FStopped; }
+    [[nodiscard]] bool Stopped() const { return FStopped; }
 
 private:
     TSectionView* FMemo;

@@ -11,8 +11,8 @@ public:
     explicit ERegConvertError(QString message)
         : m_message(std::move(message)), m_utf8(m_message.toUtf8()) {}
 
-    const QString& Message() const noexcept { return m_message; }
-    const char* what() const noexcept override { return m_utf8.constData(); }
+    [[nodiscard]] const QString& Message() const noexcept { return m_message; }
+    [[nodiscard]] const char* what() const noexcept override { return m_utf8.constData(); }
 
 private:
     QString m_message;

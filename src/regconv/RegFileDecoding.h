@@ -34,9 +34,9 @@ public:
     // `file` is open for reading; `fileName` names it in errors.
     TRegTextReader(QFile& file, QString fileName, const QString& codePage);
 
-    bool Unicode() const { return FUnicode; }
+    [[nodiscard]] bool Unicode() const { return FUnicode; }
     // The code page that decoded ANSI text; empty when a mark decided.
-    const QString& CodePage() const { return FCodePage; }
+    [[nodiscard]] const QString& CodePage() const { return FCodePage; }
     // Appends the next piece to `text`; false when the file has ended.
     bool Read(QString& text);
 

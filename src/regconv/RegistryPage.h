@@ -31,19 +31,19 @@ public:
 
     // The options as they are set now; a MinVersion the compiler would refuse is left out
     // (the field shows it, and Start refuses to convert with it).
-    TRegConvOptions Options() const;
+    [[nodiscard]] TRegConvOptions Options() const;
     // The privileges choice as stored: "", "admin", "lowest" or "dynamic".
-    QString PrivilegesText() const;
+    [[nodiscard]] QString PrivilegesText() const;
     void SetPrivilegesText(const QString& text);
     // Shows or hides the option panel (RegOptionsVisible).
     void SetRegOptionsVisible(bool visible);
-    bool RegOptionsVisible() const { return FRegOptionsVisible; }
+    [[nodiscard]] bool RegOptionsVisible() const { return FRegOptionsVisible; }
     // Converts an export into the text area, streaming: the window answers meanwhile. False,
     // touching nothing, when there is no such file or a conversion runs already (a second
     // one cannot start while the first lets the window's events run); false too when the
     // export cannot be converted: the text area then says why.
     bool ConvertFile(const QString& path);
-    bool Converting() const { return FConverting; }
+    [[nodiscard]] bool Converting() const { return FConverting; }
     // Ends a running conversion at its next step (the window is closing).
     void StopConversion() { FSink.Stop(); }
 

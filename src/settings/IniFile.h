@@ -23,33 +23,35 @@ class TIniFile {
 public:
     // Reads `fileName`; a missing or unreadable file reads as empty (Loaded() tells which).
     explicit TIniFile(QString fileName);
-    bool Loaded() const { return FLoaded; }
+    [[nodiscard]] bool Loaded() const { return FLoaded; }
     // Whether Save() may replace the file: it is missing, or it was read exactly (the text read,
     // encoded again, gives its bytes). A file that could not be read, or only with bytes
     // replaced, or read only in part (lines under a repeated section header or before the first
     // header, which the reading rules leave out), is never written over.
-    bool Writable() const { return FWritable; }
+    [[nodiscard]] bool Writable() const { return FWritable; }
 
-    const QString& FileName() const { return FFileName; }
+    [[nodiscard]] const QString& FileName() const { return FFileName; }
     // The encoding the file was read in (from its byte-order mark; without one UTF-8, or the
     // ANSI code page when the bytes are not UTF-8), which Save writes again.
-    TTextEncoding Encoding() const { return FEncoding; }
+    [[nodiscard]] TTextEncoding Encoding() const { return FEncoding; }
 
-    QStringList Sections() const;
-    bool SectionExists(const QString& section) const;
+    [[nodiscard]] QStringList Sections() const;
+    [[nodiscard]] bool SectionExists(const QString& section) const;
     // The key names of a section, in file order (a repeated key appears as often as it occurs).
-    QStringList ReadSection(const QString& section) const;
-    bool ValueExists(const QString& section, const QString& key) const;
+    [[nodiscard]] QStringList ReadSection(const QString& section) const;
+    [[nodiscard]] bool ValueExists(const QString& section, const QString& key) const;
     // The lines of a section as "key=value" (a key without a value alone), in file order.
-    QStringList ReadSectionValues(const QString& section) const;
+    [[nodiscard]] QStringList ReadSectionValues(const QString& section) const;
 
     // The first occurrence of the key; `defaultValue` when it is missing or has no value.
-    QString ReadString(const QString& section, const QString& key,
-                       const QString& defaultValue) const;
+    [[nodiscard]] QString ReadString(const QString& section, const QString& key,
+                                     const QString& defaultValue) const;
     // A whole decimal number; `defaultValue` when missing or not a number.
-    int ReadInteger(const QString& section, const QString& key, int defaultValue) const;
+    [[nodiscard]] int ReadInteger(const QString& section, const QString& key,
+                                  int defaultValue) const;
     // A whole number other than 0 is true; `defaultValue` when missing or not a number.
-    bool ReadBool(const QString& section, const QString& key, bool defaultValue) const;
+    [[nodiscard]] bool ReadBool(const QString& section, const QString& key,
+                                bool defaultValue) const;
 
     // Sets the first occurrence (appending the key, or the section, when missing).
     void WriteString(const QString& section, const QString& key, const QString& value);
@@ -63,7 +65,7 @@ public:
     // is not Writable(), or when a section, key or value written held a line break (which the
     // file cannot store: nothing is written then).
     [[nodiscard]] bool Save();
-    QString ErrorString() const { return FError; }
+    [[nodiscard]] QString ErrorString() const { return FError; }
 
 private:
     struct TEntry {
@@ -77,9 +79,9 @@ private:
     };
 
     void Parse(const QString& text);
-    const TSection* Find(const QString& section) const;
+    [[nodiscard]] const TSection* Find(const QString& section) const;
     TSection* Find(const QString& section);
-    const TEntry* FindEntry(const QString& section, const QString& key) const;
+    [[nodiscard]] const TEntry* FindEntry(const QString& section, const QString& key) const;
 
     QString FFileName;
     TTextEncoding FEncoding = TTextEncoding::Utf8;

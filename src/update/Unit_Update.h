@@ -61,16 +61,16 @@ public:
     ~TForm10() override;
 
     // ITranslatableWindow
-    QString WindowName() const override { return kUpdateWindowName; }
+    [[nodiscard]] QString WindowName() const override { return kUpdateWindowName; }
     QWidget* Window() override { return this; }
-    QList<TComponent> Components() const override;
+    [[nodiscard]] QList<TComponent> Components() const override;
 
     // The current caption of a message item of PopupMenuLanguage.
     QString Message(const char* item) const;
     // The download button's mode: 0 idle ("Скачать"), 1 downloading ("Отмена").
-    int DownloadMode() const { return FDownloadMode; }
+    [[nodiscard]] int DownloadMode() const { return FDownloadMode; }
     // A quick installer update has asked the program to quit.
-    bool QuitRequested() const { return FQuitRequested; }
+    [[nodiscard]] bool QuitRequested() const { return FQuitRequested; }
 
     void LoadNastr();
     // False, with the reason in `error`, when the settings file cannot be written.
@@ -134,9 +134,10 @@ private:
     void EndDownload(const QString& status);
     void CancelDownload();
 
-    bool AbortUpdate = false;
-    QPointer<QThread> UpdateCheckThread;
-    bool UpdateAvailable = false;
+    // The window's three fields keep the names its design gives them, without the F.
+    bool AbortUpdate = false;            // NOLINT(readability-identifier-naming)
+    QPointer<QThread> UpdateCheckThread; // NOLINT(readability-identifier-naming)
+    bool UpdateAvailable = false;        // NOLINT(readability-identifier-naming)
 
     int FDownloadMode = 0;
     QString FDownloadUrl; // the file of the running download

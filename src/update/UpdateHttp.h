@@ -21,7 +21,7 @@ struct THttpResult {
     int Status = 0; // the final response's status code, 0 when none came
     QByteArray Body;
     QString Error; // empty when a response with a status below 400 arrived in full
-    bool Succeeded() const { return Error.isEmpty(); }
+    [[nodiscard]] bool Succeeded() const { return Error.isEmpty(); }
 };
 
 class THttpClient : public QObject {
@@ -45,7 +45,7 @@ public:
     THttpResult Get(const QString& url);
     // Ends the running GET at once; it fails. Nothing happens when none runs.
     void Disconnect();
-    bool Running() const { return FReply != nullptr; }
+    [[nodiscard]] bool Running() const { return FReply != nullptr; }
 
     // Certificates trusted beside the system's (tests serve from a certificate of their own).
     static void SetExtraCaCertificates(const QList<QSslCertificate>& certificates);

@@ -27,19 +27,19 @@ public:
     // Lines each ending in CR LF.
     void AppendText(QStringView lines);
 
-    qsizetype LineCount() const { return static_cast<qsizetype>(FLines.size()); }
-    QString Line(qsizetype index) const;
+    [[nodiscard]] qsizetype LineCount() const { return static_cast<qsizetype>(FLines.size()); }
+    [[nodiscard]] QString Line(qsizetype index) const;
     // In UTF-16 units, without decoding an ASCII line.
-    qsizetype LineLength(qsizetype index) const;
+    [[nodiscard]] qsizetype LineLength(qsizetype index) const;
     // The longest line's length, in UTF-16 units.
-    qsizetype LongestLine() const { return FLongest; }
+    [[nodiscard]] qsizetype LongestLine() const { return FLongest; }
     // The size of the lines in UTF-8, as a file holds them (without line breaks).
-    qsizetype Utf8Size() const;
+    [[nodiscard]] qsizetype Utf8Size() const;
 
     // The text from `from` to `to`, lines separated by `separator`.
-    QString Text(TTextPos from, TTextPos to, QStringView separator) const;
+    [[nodiscard]] QString Text(TTextPos from, TTextPos to, QStringView separator) const;
     // Every line, each followed by `separator` but the last.
-    QString All(QStringView separator) const;
+    [[nodiscard]] QString All(QStringView separator) const;
 
 private:
     struct TLine {
@@ -61,8 +61,8 @@ private:
         qsizetype Capacity = 0;
     };
     char* Reserve(qsizetype bytes);
-    QByteArrayView Bytes(qsizetype index) const;
-    bool IsAscii(qsizetype index) const { return FLines[index].Offset & kAscii; }
+    [[nodiscard]] QByteArrayView Bytes(qsizetype index) const;
+    [[nodiscard]] bool IsAscii(qsizetype index) const { return FLines[index].Offset & kAscii; }
 
     std::vector<TBlock> FBlocks;
     std::vector<TLine> FLines;

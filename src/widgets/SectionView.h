@@ -26,18 +26,18 @@ public:
     void AppendText(QStringView lines);
     // Lines separated by '\n', as a text area shows them.
     void setPlainText(const QString& text);
-    QString toPlainText() const { return FText.All(u"\n"); }
-    const TSectionText& Lines() const { return FText; }
-    qsizetype lineCount() const { return FText.LineCount(); }
+    [[nodiscard]] QString toPlainText() const { return FText.All(u"\n"); }
+    [[nodiscard]] const TSectionText& Lines() const { return FText; }
+    [[nodiscard]] qsizetype lineCount() const { return FText.LineCount(); }
 
     void selectAll();
     // The selection runs from `anchor` to the caret (either may come first).
     void SetSelection(TTextPos anchor, TTextPos caret);
-    TTextPos Anchor() const { return FAnchor; }
-    TTextPos Caret() const { return FCaret; }
-    bool HasSelection() const { return FAnchor != FCaret; }
+    [[nodiscard]] TTextPos Anchor() const { return FAnchor; }
+    [[nodiscard]] TTextPos Caret() const { return FCaret; }
+    [[nodiscard]] bool HasSelection() const { return FAnchor != FCaret; }
     // The selected text, lines separated by `separator`.
-    QString SelectedText(QStringView separator) const;
+    [[nodiscard]] QString SelectedText(QStringView separator) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -63,19 +63,19 @@ private:
         qreal X = 0;         // where Text[0] is drawn, before horizontal scrolling
     };
     // `scrolled`: the horizontal scrolling the stretch is chosen for.
-    TShownLine Shown(qsizetype line, int scrolled) const;
+    [[nodiscard]] TShownLine Shown(qsizetype line, int scrolled) const;
     // Where the caret is drawn with the view scrolled so far, before scrolling; none when it
     // is not in the stretch of its line laid out then.
-    std::optional<qreal> CaretX(int scrolled) const;
+    [[nodiscard]] std::optional<qreal> CaretX(int scrolled) const;
     void LayOut(QTextLayout& layout, const QString& text) const;
-    int LineHeight() const;
-    int VisibleLines() const;
-    qsizetype FirstVisibleLine() const;
+    [[nodiscard]] int LineHeight() const;
+    [[nodiscard]] int VisibleLines() const;
+    [[nodiscard]] qsizetype FirstVisibleLine() const;
     void UpdateScrollBars();
-    TTextPos PosAt(const QPoint& point) const;
+    [[nodiscard]] TTextPos PosAt(const QPoint& point) const;
     void MoveCaret(TTextPos to, bool keepAnchor);
     void EnsureCaretVisible();
-    qsizetype ClampColumn(qsizetype line, qsizetype column) const;
+    [[nodiscard]] qsizetype ClampColumn(qsizetype line, qsizetype column) const;
     void AutoScroll();
 
     TSectionText FText;

@@ -12,8 +12,8 @@ public:
     explicit Reader(std::span<const std::uint8_t> bytes, bool bigEndian = false)
         : m_bytes(bytes), m_bigEndian(bigEndian) {}
 
-    std::size_t Size() const { return m_bytes.size(); }
-    bool Fits(std::uint64_t offset, std::uint64_t count) const {
+    [[nodiscard]] std::size_t Size() const { return m_bytes.size(); }
+    [[nodiscard]] bool Fits(std::uint64_t offset, std::uint64_t count) const {
         return offset <= m_bytes.size() && count <= m_bytes.size() - offset;
     }
     bool Read(std::uint64_t offset, unsigned width, std::uint64_t& out) const {
@@ -33,7 +33,8 @@ public:
         ok = ok && Read(offset, 8, v);
         return v;
     }
-    std::span<const std::uint8_t> Slice(std::uint64_t offset, std::uint64_t count) const {
+    [[nodiscard]] std::span<const std::uint8_t> Slice(std::uint64_t offset,
+                                                      std::uint64_t count) const {
         return Fits(offset, count) ? m_bytes.subspan(offset, count)
                                    : std::span<const std::uint8_t>();
     }

@@ -24,7 +24,7 @@ public:
     Iconv(const Iconv&) = delete;
     Iconv& operator=(const Iconv&) = delete;
 
-    bool valid() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
+    [[nodiscard]] bool valid() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
 
     std::u16string decode(std::string_view bytes) {
         std::u16string out;

@@ -20,7 +20,7 @@ public:
     }
     DirHandle(const DirHandle&) = delete;
     DirHandle& operator=(const DirHandle&) = delete;
-    DIR* get() const { return m_dir; }
+    [[nodiscard]] DIR* get() const { return m_dir; }
 
 private:
     DIR* m_dir;

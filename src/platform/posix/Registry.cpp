@@ -200,7 +200,7 @@ public:
     }
 
     // Why the last Save failed.
-    const std::string& Error() const { return m_error; }
+    [[nodiscard]] const std::string& Error() const { return m_error; }
 
     bool Save() {
         if (!m_complete) {
