@@ -220,7 +220,7 @@ void TAdvancedRegConverter::AddValue(QStringView name, QStringView data, TRegDat
             TRegValue{name.toString(), type, data.toString(), deleted, fault});
         return;
     }
-    FValue = TRegValueView(name, type, data, deleted, fault);
+    FValue = TRegValueView{name, type, data, deleted, fault};
     FNewValue = true;
 }
 

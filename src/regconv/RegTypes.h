@@ -38,36 +38,25 @@ inline bool IsWholeLineFault(TRegLineFault fault) {
     return fault >= TRegLineFault::NotKeyOrValue;
 }
 
-struct TRegValue {
+// A value: stored with its own strings (TRegValue), or as the writer reads it (TRegValueView),
+// a stored value or one a streamed line gave, whose text lives only until the next line.
+template <typename Text> struct TRegValueOf {
     // The name with the export's escapes undone; empty for the default value (@).
-    QString Name;
+    Text Name;
     TRegDataType DataType = TRegDataType::rdUnknown;
     // rdString: the string itself (enclosing quotes removed, escapes undone when it was quoted).
     // Other types: the data as written, prefix included, continuation lines joined.
-    QString Data;
+    Text Data;
     // The line was `"name"=-`: the export deletes this value.
     bool Deleted = false;
     TRegLineFault Fault = TRegLineFault::None;
 };
+using TRegValue = TRegValueOf<QString>;
+using TRegValueView = TRegValueOf<QStringView>;
 
-// A value as the writer reads it: a stored value, or one a streamed line gave, whose text
-// lives only until the next line is read.
-struct TRegValueView {
-    TRegValueView() = default;
-    // Implicit: the writer takes stored values as they are.
-    TRegValueView(const TRegValue& value) // NOLINT(google-explicit-constructor)
-        : Name(value.Name), DataType(value.DataType), Data(value.Data), Deleted(value.Deleted),
-          Fault(value.Fault) {}
-    TRegValueView(QStringView name, TRegDataType type, QStringView data, bool deleted,
-                  TRegLineFault fault)
-        : Name(name), DataType(type), Data(data), Deleted(deleted), Fault(fault) {}
-
-    QStringView Name;
-    TRegDataType DataType = TRegDataType::rdUnknown;
-    QStringView Data;
-    bool Deleted = false;
-    TRegLineFault Fault = TRegLineFault::None;
-};
+inline TRegValueView View(const TRegValue& value) {
+    return {value.Name, value.DataType, value.Data, value.Deleted, value.Fault};
+}
 
 struct TRegKey {
     QString Path; // as written between the brackets, without the deletion mark

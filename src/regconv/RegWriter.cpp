@@ -161,7 +161,7 @@ void TAdvancedRegConverter::AppendLine(QStringView line) {
 void TAdvancedRegConverter::WriteKey(const TRegKey& key) {
     WriteKeyHead(key);
     for (const TRegValue& value : key.Values)
-        WriteKeyValue(key, value);
+        WriteKeyValue(key, View(value));
 }
 
 void TAdvancedRegConverter::WriteKeyHead(const TRegKey& key) {
