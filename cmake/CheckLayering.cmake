@@ -6,7 +6,7 @@ cmake_minimum_required(VERSION 3.25)
 # The folders each folder's files may include, besides its own.
 set(_allowed_platform "")
 set(_allowed_innotext "")
-set(_allowed_widgets platform)
+set(_allowed_widgets innotext)
 set(_allowed_osutils platform)
 set(_allowed_settings platform)
 set(_allowed_shell platform)

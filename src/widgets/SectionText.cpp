@@ -1,6 +1,6 @@
 #include "widgets/SectionText.h"
 
-#include "platform/Memory.h"
+#include "innotext/TextScan.h"
 
 #include <algorithm>
 #include <cstring>
@@ -13,20 +13,13 @@ void TSectionText::Clear() {
     FUtf16Size = 0;
 }
 
-void TSectionText::TBlockFree::operator()(char* bytes) const {
-    qm::platform::FreeLargeBlock(bytes, static_cast<std::size_t>(Capacity));
-}
-
 // Room for `bytes` more at the end of the last block, or a new block.
 char* TSectionText::Reserve(qsizetype bytes) {
     if (FBlocks.empty() || FBlocks.back().Capacity - FBlocks.back().Size < bytes) {
         TBlock block;
         block.Capacity = std::max(kBlockSize, bytes);
-        // The system gives memory a page at a time as it is written.
-        block.Bytes =
-            std::unique_ptr<char[], TBlockFree>(static_cast<char*>(qm::platform::AllocateLargeBlock(
-                                                    static_cast<std::size_t>(block.Capacity))),
-                                                TBlockFree{block.Capacity});
+        // Not zeroed: the system gives memory a page at a time as it is written.
+        block.Bytes.reset(new char[static_cast<size_t>(block.Capacity)]);
         FBlocks.push_back(std::move(block));
     }
     TBlock& last = FBlocks.back();
@@ -37,17 +30,16 @@ void TSectionText::Append(QStringView line) {
     const qsizetype size = line.size();
     char* out = Reserve(size);
     // Most generated lines are ASCII: copied as they are, the rest through the UTF-8 codec.
-    // Two loops without an early exit, which the compiler runs many characters at a time.
+    // One loop without an early exit, which the compiler runs many characters at a time.
     const char16_t* in = line.utf16();
     char16_t all = 0;
-    for (qsizetype i = 0; i < size; ++i)
+    for (qsizetype i = 0; i < size; ++i) {
         all |= in[i];
+        out[i] = static_cast<char>(in[i]);
+    }
     std::uint32_t flags = kAscii;
     qsizetype written = size;
-    if (all < 0x80) {
-        for (qsizetype i = 0; i < size; ++i)
-            out[i] = static_cast<char>(in[i]);
-    } else {
+    if (all >= 0x80) {
         const QByteArray utf8 = line.toUtf8();
         out = Reserve(utf8.size());
         std::memcpy(out, utf8.constData(), static_cast<size_t>(utf8.size()));
@@ -63,10 +55,12 @@ void TSectionText::Append(QStringView line) {
 }
 
 void TSectionText::AppendText(QStringView lines) {
-    for (qsizetype at = 0; at < lines.size();) {
-        const qsizetype end = lines.indexOf(u'\r', at); // no line holds a CR
-        Append(lines.sliced(at, end - at));
-        at = end + 2;
+    const char16_t* at = lines.utf16();
+    const char16_t* const end = at + lines.size();
+    while (at < end) {
+        const char16_t* cr = qm::innotext::FindEither(at, end, u'\r', u'\r'); // no line holds a CR
+        Append(QStringView(at, cr - at));
+        at = cr + 2;
     }
 }
 

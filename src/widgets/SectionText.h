@@ -49,14 +49,8 @@ private:
     static constexpr std::uint32_t kAscii = 0x80000000u;
     static constexpr qsizetype kBlockSize = qsizetype(4) << 20;
 
-    // Blocks come from the system in whole (huge) pages: a large section fills them with few
-    // page faults.
-    struct TBlockFree {
-        qsizetype Capacity;
-        void operator()(char* bytes) const;
-    };
     struct TBlock {
-        std::unique_ptr<char[], TBlockFree> Bytes;
+        std::unique_ptr<char[]> Bytes;
         qsizetype Size = 0;
         qsizetype Capacity = 0;
     };
