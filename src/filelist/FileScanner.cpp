@@ -106,7 +106,8 @@ void TFileScanner::ScanFolder(const QString& folder) {
             SortLikeNtfs(entries);
         FOpenFolders.push_back(id);
 
-        // Every file of this folder has the same destination and the same Source prefix.
+        // Every file of this folder has the same destination, flags and Source prefix.
+        const QString flags = GetSelectedFlags();
         const QString destDir =
             qm::filelist::DestDirFor(destDirText, qm::filelist::SubfolderPath(folder, folderText));
         const bool fullPath = FPage.FullPathChecked();
@@ -133,7 +134,7 @@ void TFileScanner::ScanFolder(const QString& folder) {
                     ScanFolder(fullName);
                 continue;
             } else {
-                lines.append(qm::filelist::EntryLine(source, destDir, GetSelectedFlags()));
+                lines.append(qm::filelist::EntryLine(source, destDir, flags));
             }
             FPage.SetStatusText(fullName);
             FPage.ProcessEvents();
