@@ -140,17 +140,7 @@ void TAdvancedRegConverter::GenerateISSContent() {
     AppendLine(u"[Registry]");
     for (const TRegKey& key : FRegKeys)
         WriteKey(key);
-    FISSContent.clear();
-    qsizetype lineCount = 1;
-    for (const TRegKey& key : FRegKeys)
-        lineCount += 1 + key.Values.size();
-    FISSContent.reserve(lineCount);
-    const QStringView text(FOut);
-    for (qsizetype at = 0; at < text.size();) {
-        const qsizetype end = text.indexOf(u'\r', at); // no line holds a CR
-        FISSContent.append(text.sliced(at, end - at).toString());
-        at = end + 2;
-    }
+    FISSContent = ITextSink::SplitText(FOut);
 }
 
 void TAdvancedRegConverter::AppendLine(QStringView line) {

@@ -15,14 +15,16 @@ public:
     // Lines written one after another, each ending in CR LF (no line holds a CR or an LF):
     // how the streaming converter hands over its text, without a string per line. A sink that
     // can take the text as it stands overrides this.
-    virtual void AppendText(QStringView lines) {
+    virtual void AppendText(QStringView lines) { AppendLines(SplitText(lines)); }
+    // The lines of such text, without their CR LF.
+    static QStringList SplitText(QStringView lines) {
         QStringList split;
         for (qsizetype at = 0; at < lines.size();) {
             const qsizetype end = lines.indexOf(u'\r', at); // no line holds a CR
             split.append(lines.sliced(at, end - at).toString());
             at = end + 2;
         }
-        AppendLines(split);
+        return split;
     }
     // Asked every few thousand lines of the export: whether to go on. A window's sink lets the
     // window's events run here, and says stop when the window is closing.
