@@ -5,6 +5,7 @@
 #include "osutils/TaskbarButton.h"
 #include "settings/PortablePath.h"
 #include "update/Unit_Update.h"
+#include "update/UpdateArchive.h"
 #include "update/UpdateFetch.h"
 #include "update/UpdateHttp.h"
 #include "update/UpdateInstall.h"
@@ -115,6 +116,12 @@ void TForm10::IdHTTP1WorkEnd() {
 }
 
 void TForm10::SimplePortableUpdate(const QString& ZipInAppDir, const QString& CurrentExePath) {
+    if (!qm::update::SafeToUnpack(ZipInAppDir)) {
+        // Signed, yet not an archive that unpacks inside the program's folder: nothing starts.
+        QFile::remove(ZipInAppDir);
+        LabelUpDate->setText(Message("LangUpdateNotStarted"));
+        return;
+    }
     const QFileInfo exe(CurrentExePath);
     const QString folder = QDir::toNativeSeparators(exe.absolutePath() + u'/');
     const QString script = qm::update::WritePortableUpdateScript(

@@ -1,9 +1,10 @@
 // Writes the small seed inputs of the fuzz targets that no file in the repository provides:
-// exports in every encoding, version resources inside PE and ELF files, version texts and
-// script names. Usage: qm_make_fuzz_seeds FOLDER (one subfolder per target).
+// exports in every encoding, version resources inside PE and ELF files, version texts, script
+// names and zip archives. Usage: qm_make_fuzz_seeds FOLDER (one subfolder per target).
 
 #include "PeFileWriter.h"
 #include "RegExportWriter.h"
+#include "ZipWriter.h"
 #include "platform/VersionBlock.h"
 
 #include <QDir>
@@ -132,5 +133,11 @@ int main(int argc, char** argv) {
                      QStringLiteral("C:\\Users\\O'Brien %TEMP%\\\x1FQuillmark.exe\x1F"
                                     "Quillmark ’x’ $(id).zip")
                          .toUtf8());
+    const QByteArray program =
+        StoredZip({{"Quillmark.exe", "MZ", {}}, {"Language/", {}, {}}}, "release");
+    const QByteArray zip64 = StoredZip({{"../x", "x", "x"}}, {}, true);
+    ok = ok && Write(out + QStringLiteral("update_archive/program.zip"), program) &&
+         Write(out + QStringLiteral("update_archive/zip64.zip"), zip64) &&
+         Write(out + QStringLiteral("update_archive/names"), "Quillmark.exe\nLanguage\\..\\..\\x");
     return ok ? 0 : 1;
 }

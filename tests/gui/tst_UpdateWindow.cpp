@@ -6,6 +6,7 @@
 #include "TestMain.h"
 #include "TestSigner.h"
 #include "UpdateTestServer.h"
+#include "ZipWriter.h"
 #include "app/Unit_Base.h"
 #include "osutils/TaskbarButton.h"
 #include "settings/PortablePath.h"
@@ -82,12 +83,17 @@ class TestUpdateWindow : public QObject {
         return ProgramFolder() + qm::update::PortableZipName();
     }
 
+    // The portable build's archive, holding one entry.
+    static QByteArray Archive(const QByteArray& entry = "Quillmark.exe") {
+        return qm::testing::StoredZip({{entry, "NEW", {}}});
+    }
+
     // The server offers `version` with both builds, the installer signed as `signature` says
     // (own: with the release key, foreign: with another, none: not at all); the automatic
     // check is as given (when it is off, the quick option is stored off too).
     void Offer(const QByteArray& version, bool autoCheck,
                const TRoute& setup = TRoute::Answer(200, "SETUP"),
-               const QString& signature = u"own"_s) {
+               const QString& signature = u"own"_s, const QByteArray& archive = Archive()) {
         m_server->ClearRoutes();
         m_server->ClearRequests();
         m_server->SetRoute(kVersionPath, TRoute::Answer(200, version));
@@ -101,9 +107,9 @@ class TestUpdateWindow : public QObject {
                 TRoute::Answer(200, signature == u"own"
                                         ? qm::testing::TestSignature(setup.Body)
                                         : qm::testing::ForeignSignature(setup.Body)));
-        m_server->SetRoute(zipPath, TRoute::Answer(200, "ZIP"));
+        m_server->SetRoute(zipPath, TRoute::Answer(200, archive));
         m_server->SetRoute(zipPath + ".sig",
-                           TRoute::Answer(200, qm::testing::TestSignature("ZIP")));
+                           TRoute::Answer(200, qm::testing::TestSignature(archive)));
         WriteFile(PortablePath(),
                   autoCheck ? "" : "[Option]\r\nCheckBoxAutoCheck=0\r\nCheckBoxQuickUpdate=0\r\n");
     }
@@ -216,35 +222,42 @@ private slots:
         QTest::addColumn<QString>("status");
         QTest::addColumn<QString>("kept"); // "setup", "archive" or nothing
         QTest::addColumn<QString>("message");
+        QTest::addColumn<QByteArray>("entry"); // the portable archive's one entry
         const QString done = u"Файлы обновления загружены!"_s;
         const QString none = u"Файлы обновления не загружены!"_s;
         const QString notSigned = u"Загрузка не подписана командой Quillmark"_s;
         const TRoute setup = TRoute::Answer(200, "SETUP");
+        const QByteArray exe = "Quillmark.exe";
         QTest::newRow("installer, opened normally")
             << false << false << setup << "own" << true << done << "setup"
-            << "";
+            << "" << exe;
         QTest::newRow("installer missing on the server")
             << false << false << TRoute::Answer(404) << "own" << true << none << ""
-            << "";
+            << "" << exe;
         QTest::newRow("installer not signed")
             << false << true << setup << "none" << true << notSigned << ""
-            << "";
+            << "" << exe;
         QTest::newRow("installer signed by another key")
             << false << true << setup << "foreign" << true << notSigned << ""
-            << "";
+            << "" << exe;
         QTest::newRow("refused redirect to plain HTTP")
             << false << false
             << TRoute::Redirect(QStringLiteral("http://127.0.0.1:%1/download/Quillmark/x")
                                     .arg(m_server->Port())
                                     .toUtf8())
             << "own" << true << none << ""
-            << "";
+            << "" << exe;
         QTest::newRow("portable, kept in the program folder")
             << true << false << TRoute() << "own" << true << done << "archive"
-            << "";
+            << "" << exe;
         QTest::newRow("portable, no script possible")
             << true << true << TRoute() << "own" << false << done << "archive"
-            << "Failed to create update script!";
+            << "Failed to create update script!" << exe;
+        // Unpacked, it would write outside the program's folder: nothing starts.
+        QTest::newRow("portable, an entry outside the program folder")
+            << true << true << TRoute() << "own" << true << u"Не удалось запустить обновление"_s
+            << ""
+            << "" << QByteArray("../Quillmark.exe");
     }
 
     void downloads() {
@@ -256,8 +269,9 @@ private slots:
         QFETCH(QString, status);
         QFETCH(QString, kept);
         QFETCH(QString, message);
+        QFETCH(QByteArray, entry);
         PortableMode = portable;
-        Offer("9.0.0.0", false, setup, signature);
+        Offer("9.0.0.0", false, setup, signature, Archive(entry));
         const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
         if (!scriptFolder) {
             // No private folder to be had: no runtime folder, no temporary folder.
@@ -289,8 +303,7 @@ private slots:
         QCOMPARE(form.TaskbarUpdate->State(), TTaskbarState::None);
         QVERIFY(!form.QuitRequested());
         QCOMPARE(Read(SetupPath()), kept == u"setup" ? QByteArray("SETUP") : QByteArray());
-        QCOMPARE(Read(PortablePathOfArchive()),
-                 kept == u"archive" ? QByteArray("ZIP") : QByteArray());
+        QCOMPARE(Read(PortablePathOfArchive()), kept == u"archive" ? Archive(entry) : QByteArray());
         // Only a downloaded installer is started.
         if (kept == u"setup")
             QTRY_COMPARE(Read(m_opened).trimmed(), SetupPath().toUtf8());

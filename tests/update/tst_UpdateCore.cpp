@@ -7,10 +7,12 @@
 #include "TestSigner.h"
 #endif
 #include "UpdateTestServer.h"
+#include "ZipWriter.h"
 #include "osutils/Launch.h"
 #include "platform/CodePage.h"
 #include "platform/Registry.h"
 #include "settings/PortablePath.h"
+#include "update/UpdateArchive.h"
 #include "update/UpdateCheck.h"
 #include "update/UpdateFetch.h"
 #include "update/UpdateHttp.h"
@@ -235,6 +237,57 @@ private slots:
         QCOMPARE(lines.last(), u"del \"%~f0\""_s);
     }
 
+    // The archive is looked at before a script unpacks it over the program: an entry that
+    // would land outside the program's folder, or an archive that cannot be read, stops the
+    // update on both systems.
+    void archiveEntries_data() {
+        using qm::testing::StoredZip;
+        using qm::testing::TZipEntry;
+        QTest::addColumn<QByteArray>("archive");
+        QTest::addColumn<bool>("safe");
+        const auto named = [](std::initializer_list<QByteArray> names) {
+            QList<TZipEntry> entries;
+            for (const QByteArray& name : names)
+                entries.append({name, "x", {}});
+            return StoredZip(entries);
+        };
+        const QByteArray program = named({"Quillmark.exe", "Language/", "Language/English.ini"});
+        QTest::newRow("the program's files") << program << true;
+        QTest::newRow("names with dots inside")
+            << named({"..name", "name..", "a..b/c", "./Quillmark.exe"}) << true;
+        QTest::newRow("UTF-8 names") << named({u"Программы/Quillmark.exe"_s.toUtf8()}) << true;
+        QTest::newRow("no entries") << StoredZip({}) << true;
+        QTest::newRow("a comment") << StoredZip({{"Quillmark.exe", "x", {}}}, "release") << true;
+        for (const char* name :
+             {"../Quillmark.exe", "Language/../../x", "Language\\..\\..\\x", "..",
+              "Language/... /x", "Language/. ./x", "/etc/x", "\\Windows\\x", "C:/x", "C:x", ""})
+            QTest::addRow("refused: \"%s\"", name) << named({"Quillmark.exe", name}) << false;
+        QTest::newRow("zip64") << StoredZip({{"Quillmark.exe", "x", {}}}, {}, true) << true;
+        QTest::newRow("refused: zip64") << StoredZip({{"../x", "x", {}}}, {}, true) << false;
+        QTest::newRow("refused: Info-ZIP's Unicode path")
+            << StoredZip({{"Quillmark.exe", "x", "../Quillmark.exe"}}) << false;
+        QTest::newRow("not a zip archive") << QByteArray("ZIP") << false;
+        QTest::newRow("empty file") << QByteArray() << false;
+        QTest::newRow("cut short") << program.chopped(1) << false;
+        QTest::newRow("cut at the directory")
+            << program.sliced(program.indexOf("PK\1\2") + 10) << false;
+        // Extractors take the last end record they find: one inside a comment could point them
+        // at other entries than those checked, so such an archive is not read.
+        QTest::newRow("end record in the comment")
+            << StoredZip({{"Quillmark.exe", "x", {}}}, StoredZip({}).right(22) + "!") << false;
+    }
+
+    void archiveEntries() {
+        QFETCH(QByteArray, archive);
+        QFETCH(bool, safe);
+        const QString path = m_dir.filePath(u"Q.zip"_s);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(archive) == archive.size());
+        file.close();
+        QCOMPARE(SafeToUnpack(path), safe);
+        QVERIFY(!SafeToUnpack(m_dir.filePath(u"missing.zip"_s)));
+    }
+
     // The script as Windows' command interpreter runs it (here wine's), from a folder whose name
     // needs the OEM code page: it enters the folder, and where the archive cannot be extracted
     // (wine's PowerShell does nothing) it keeps the program and the archive as they were.
@@ -312,6 +365,7 @@ private slots:
         zip.start(QStringLiteral("zip"), {QStringLiteral("-q"), QStringLiteral("-r"),
                                           folder + QStringLiteral("Q.zip"), QStringLiteral(".")});
         QVERIFY(zip.waitForFinished() && zip.exitCode() == 0);
+        QVERIFY(SafeToUnpack(folder + QStringLiteral("Q.zip"))); // as zip writes it
 
         QProcess running; // the program being replaced
         running.start(QStringLiteral("sleep"), {QStringLiteral("60")});
