@@ -65,7 +65,8 @@ void TSectionText::AppendText(QStringView lines) {
 }
 
 void TSectionText::Append(const QStringList& lines) {
-    FLines.reserve(FLines.size() + static_cast<size_t>(lines.size()));
+    // No reserve for the batch: reserving exactly what each batch needs would copy the whole
+    // line index at every batch, where growing by doubling copies it a few times in all.
     for (const QString& line : lines)
         Append(QStringView(line));
 }
