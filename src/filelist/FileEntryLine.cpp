@@ -14,6 +14,22 @@ namespace {
 
 constexpr QChar kSeparator(qm::platform::kPathSeparator);
 
+// The printable characters Windows does not allow in a file name.
+constexpr bool ForbiddenInName(char16_t c) {
+    switch (c) {
+    case u'"':
+    case u'<':
+    case u'>':
+    case u':':
+    case u'|':
+    case u'?':
+    case u'*':
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool IsDeviceName(QStringView name) {
     // The part before the first dot, blanks at its end ignored: "nul.txt" and "COM1 " are
     // devices too.
@@ -81,7 +97,7 @@ QString WindowsNameProblem(QStringView name) {
             return QStringLiteral("the name holds the control character ") +
                    qm::innotext::VisibleText(QStringView(&c, 1)) +
                    QStringLiteral(", which Windows does not allow in a file name");
-        if (QStringView(u"\"<>:|?*").contains(c))
+        if (ForbiddenInName(c.unicode()))
             return QStringLiteral("the name holds %1, which Windows does not allow in a file name")
                 .arg(c);
     }
@@ -109,8 +125,10 @@ QString EntryLine(QStringView source, QStringView destDir, QStringView flags) {
     if (source.contains(u'"'))
         return NotConvertedLine(u"Inno Setup cannot take a quote in a Source path", source);
     // Inno Setup expands constants in Source only for files outside the installer.
-    const bool external = flags.startsWith(u"Flags: ") &&
-                          flags.sliced(7).split(u' ').contains(QStringView(u"external"));
+    bool external = false;
+    if (flags.startsWith(u"Flags: "))
+        for (const QStringView word : flags.sliced(7).tokenize(u' '))
+            external = external || word == u"external";
     TLineBuffer line;
     line.reserve(static_cast<std::size_t>(source.size() + destDir.size() + flags.size()) + 32);
     line.append(u"Source: \""sv);
