@@ -26,7 +26,7 @@ if $windows; then
   # The platform's own plugin and style, in a prefix of its own; Qt and the compiler's DLLs
   # from where the build found them.
   source tests/support/wine-prefix.sh
-  trap 'rm -rf "$sample"; wine_prefix_cleanup' EXIT
+  trap 'status=$?; rm -rf "$sample"; wine_prefix_cleanup "$status"' EXIT
   gcc_dlls=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libstdc++-6.dll)")
   export WINEPATH="Z:$PWD/build/qt6-mingw/bin;Z:$gcc_dlls;Z:/usr/x86_64-w64-mingw32/lib"
   xvfb-run -a -s "-screen 0 1280x800x24" "$wine" build/windows/tests/gui/qm_take_screenshots.exe \

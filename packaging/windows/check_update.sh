@@ -25,13 +25,15 @@ work=$WINEPREFIX/update-check
 mkdir -p "$work/www/download/Quillmark"
 server_pid=
 display_pid=
+# Wine's processes end while their display is still there.
 stop() {
+  local status=$?
   [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null
-  "$wineserver" -k 2>/dev/null || true
+  bash "$wine_stop" "$WINEPREFIX" || status=1
   [ -n "$display_pid" ] && kill "$display_pid" 2>/dev/null
-  return 0
+  wine_prefix_cleanup "$status"
 }
-trap 'stop; wine_prefix_cleanup' EXIT
+trap stop EXIT
 
 install_setup "$setup"
 

@@ -4,7 +4,8 @@
 #                                 a fresh Windows 10 prefix (any earlier one removed); with
 #                                 persistent its wine server stays up between programs (a
 #                                 32-bit program then starts in a fraction of a second)
-#   wine-lane.sh cleanup PREFIX   its wine server stopped and the prefix removed
+#   wine-lane.sh cleanup PREFIX   its wine server stopped and the prefix removed; fails when a
+#                                 process of the prefix was left running
 set -euo pipefail
 action=$1
 export QM_WINE_PREFIX=$2
@@ -22,9 +23,8 @@ if [ "$action" = setup ]; then
   fi
   echo "wine prefix ready: $WINEPREFIX"
 else
-  export WINEPREFIX=$QM_WINE_PREFIX
-  wineserver=$(command -v wineserver || echo true)
-  "$wineserver" -k 2>/dev/null || true
-  "$wineserver" -w 2>/dev/null || true
-  rm -rf "$WINEPREFIX"
+  status=0
+  bash "$(dirname "$0")/wine-stop.sh" "$QM_WINE_PREFIX" || status=1
+  rm -rf "$QM_WINE_PREFIX"
+  exit $status
 fi

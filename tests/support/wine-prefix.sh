@@ -11,10 +11,15 @@ if [ -z "$wine" ] || [ -z "$wineserver" ]; then
   exit 77
 fi
 
+# Ends the prefix's processes: `bash "$wine_stop" "$WINEPREFIX"` (fails when one was left).
+wine_stop=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/wine-stop.sh
+# At exit (STATUS: the script's so far): the prefix's processes ended and the prefix removed; a
+# process of the prefix left running fails the check.
 wine_prefix_cleanup() {
-  "$wineserver" -k 2>/dev/null || true
-  "$wineserver" -w 2>/dev/null || true
+  local status=${1:-$?}
+  bash "$wine_stop" "$WINEPREFIX" || status=1
   rm -rf "$WINEPREFIX"
+  exit "$status"
 }
 if [ -n "${QM_WINE_PREFIX:-}" ]; then
   WINEPREFIX=$QM_WINE_PREFIX
