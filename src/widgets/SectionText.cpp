@@ -9,6 +9,8 @@ void TSectionText::Clear() {
     FBlocks.clear();
     FLines.clear();
     FLines.shrink_to_fit();
+    FStarts.clear();
+    FStarts.shrink_to_fit();
     FLongest = 0;
     FUtf16Size = 0;
 }
@@ -47,6 +49,8 @@ void TSectionText::Append(QStringView line) {
         flags = 0;
     }
     TBlock& block = FBlocks.back();
+    if (FLines.size() % kStartStride == 0)
+        FStarts.push_back(FUtf16Size + LineCount());
     FLines.push_back({static_cast<std::uint32_t>(FBlocks.size() - 1),
                       static_cast<std::uint32_t>(block.Size) | flags});
     block.Size += written;
@@ -96,13 +100,60 @@ QString TSectionText::Line(qsizetype index) const {
 }
 
 qsizetype TSectionText::LineLength(qsizetype index) const {
-    return IsAscii(index) ? Bytes(index).size() : Line(index).size();
+    const QByteArrayView bytes = Bytes(index);
+    if (IsAscii(index))
+        return bytes.size();
+    // Counted in the UTF-8 itself: a unit for each sequence, two for one of four bytes.
+    qsizetype units = 0;
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        units += (byte & 0xC0) != 0x80;
+        units += byte >= 0xF0;
+    }
+    return units;
 }
 
-QString TSectionText::Text(TTextPos from, TTextPos to, QStringView separator) const {
+qsizetype TSectionText::JoinedSize() const {
+    return FLines.empty() ? 0 : FUtf16Size + LineCount() - 1;
+}
+
+qsizetype TSectionText::OffsetOf(TTextPos pos) const {
+    if (FLines.empty())
+        return 0;
+    pos.Line = std::clamp<qsizetype>(pos.Line, 0, LineCount() - 1);
+    qsizetype offset = FStarts[static_cast<size_t>(pos.Line / kStartStride)];
+    for (qsizetype i = pos.Line / kStartStride * kStartStride; i < pos.Line; ++i)
+        offset += LineLength(i) + 1;
+    return offset + std::clamp<qsizetype>(pos.Column, 0, LineLength(pos.Line));
+}
+
+TTextPos TSectionText::PosOf(qsizetype offset) const {
+    if (FLines.empty())
+        return {};
+    offset = std::clamp<qsizetype>(offset, 0, JoinedSize());
+    const auto stride = std::upper_bound(FStarts.begin(), FStarts.end(), offset) - 1;
+    TTextPos pos{(stride - FStarts.begin()) * kStartStride, offset - *stride};
+    for (qsizetype length = LineLength(pos.Line); pos.Column > length && pos.Line + 1 < LineCount();
+         length = LineLength(++pos.Line))
+        pos.Column -= length + 1;
+    return pos;
+}
+
+QString TSectionText::Joined(qsizetype from, qsizetype to) const {
+    from = std::clamp<qsizetype>(from, 0, JoinedSize());
+    to = std::clamp<qsizetype>(to, from, JoinedSize());
+    return Text(PosOf(from), PosOf(to), u"\n", to - from);
+}
+
+QString TSectionText::Text(TTextPos from, TTextPos to, QStringView separator,
+                           qsizetype size) const {
     if (to < from)
         std::swap(from, to);
     QString text;
+    // Made at its size when that is known: all of a large section is one allocation, returned
+    // whole when it is freed.
+    if (size > 0)
+        text.reserve(size);
     for (qsizetype i = from.Line; i <= to.Line && i < LineCount(); ++i) {
         const QString line = Line(i);
         const qsizetype start = i == from.Line ? std::min(from.Column, line.size()) : 0;

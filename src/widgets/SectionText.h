@@ -36,8 +36,19 @@ public:
     // The size of the lines in UTF-8, as a file holds them (without line breaks).
     [[nodiscard]] qsizetype Utf8Size() const;
 
+    // The text as one string with the lines joined by one character ('\n'), as the view offers
+    // it to assistive tools: its length, and a position's offset in it and back (an offset
+    // past the end is the end; one on a line's '\n' is that line's end).
+    [[nodiscard]] qsizetype JoinedSize() const;
+    [[nodiscard]] qsizetype OffsetOf(TTextPos pos) const;
+    [[nodiscard]] TTextPos PosOf(qsizetype offset) const;
+    // The joined text from one offset to another.
+    [[nodiscard]] QString Joined(qsizetype from, qsizetype to) const;
+
     // The text from `from` to `to`, lines separated by `separator`.
-    [[nodiscard]] QString Text(TTextPos from, TTextPos to, QStringView separator) const;
+    // `size`, when known, is the result's.
+    [[nodiscard]] QString Text(TTextPos from, TTextPos to, QStringView separator,
+                               qsizetype size = 0) const;
     // Every line, each followed by `separator` but the last.
     [[nodiscard]] QString All(QStringView separator) const;
 
@@ -58,8 +69,13 @@ private:
     [[nodiscard]] QByteArrayView Bytes(qsizetype index) const;
     [[nodiscard]] bool IsAscii(qsizetype index) const { return FLines[index].Offset & kAscii; }
 
+    // Where every kStartStride-th line starts in the joined text: offsets without a second
+    // index of the size of the first.
+    static constexpr qsizetype kStartStride = 64;
+
     std::vector<TBlock> FBlocks;
     std::vector<TLine> FLines;
+    std::vector<qsizetype> FStarts;
     qsizetype FLongest = 0;
     qsizetype FUtf16Size = 0;
 };

@@ -1,10 +1,15 @@
 #include "widgets/SectionView.h"
 
+#include "widgets/SectionViewAccessible.h"
+
+#include <QAccessible>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyleHints>
 #include <QTextLayout>
 #include <QTimer>
 #include <algorithm>
@@ -26,6 +31,7 @@ bool IsWordChar(QChar c) {
 } // namespace
 
 TSectionView::TSectionView(QWidget* parent) : QAbstractScrollArea(parent) {
+    TSectionViewAccessible::InstallFactory();
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setCursor(Qt::IBeamCursor);
     verticalScrollBar()->setSingleStep(1);
@@ -36,8 +42,12 @@ TSectionView::TSectionView(QWidget* parent) : QAbstractScrollArea(parent) {
 }
 
 void TSectionView::clear() {
+    if (QAccessible::isActive() && FText.LineCount() > 0) {
+        QAccessibleTextRemoveEvent removed(this, 0, FText.All(u"\n"));
+        QAccessible::updateAccessibility(&removed);
+    }
     FText.Clear();
-    FAnchor = FCaret = {};
+    FAnchor = FCaret = FToldAnchor = FToldCaret = {};
     FGoalColumn = -1;
     FWidestSeen = 0;
     UpdateScrollBars();
@@ -57,7 +67,13 @@ void TSectionView::AppendText(QStringView lines) {
 void TSectionView::AppendFollowingEnd(const std::function<void()>& append) {
     // Following the end, as a text area does: when the last line was in view, it stays so.
     const bool atEnd = isVisible() && FText.LineCount() <= FirstVisibleLine() + VisibleLines();
+    const qsizetype before = FText.JoinedSize();
     append();
+    if (QAccessible::isActive()) {
+        QAccessibleTextInsertEvent inserted(this, static_cast<int>(before),
+                                            FText.Joined(before, FText.JoinedSize()));
+        QAccessible::updateAccessibility(&inserted);
+    }
     UpdateScrollBars();
     if (atEnd)
         verticalScrollBar()->setValue(verticalScrollBar()->maximum());
@@ -87,7 +103,27 @@ void TSectionView::SetSelection(TTextPos anchor, TTextPos caret) {
     };
     FAnchor = clamp(anchor);
     FCaret = clamp(caret);
+    NotifyCaret();
     viewport()->update();
+}
+
+void TSectionView::NotifyCaret() {
+    if (!QAccessible::isActive() || (FAnchor == FToldAnchor && FCaret == FToldCaret))
+        return;
+    const bool selected = FAnchor != FCaret || FToldAnchor != FToldCaret;
+    const bool moved = FCaret != FToldCaret;
+    FToldAnchor = FAnchor;
+    FToldCaret = FCaret;
+    if (moved) {
+        QAccessibleTextCursorEvent event(this, static_cast<int>(FText.OffsetOf(FCaret)));
+        QAccessible::updateAccessibility(&event);
+    }
+    if (selected) {
+        const qsizetype from = FText.OffsetOf(std::min(FAnchor, FCaret));
+        const qsizetype to = FText.OffsetOf(std::max(FAnchor, FCaret));
+        QAccessibleTextSelectionEvent event(this, static_cast<int>(from), static_cast<int>(to));
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 QString TSectionView::SelectedText(QStringView separator) const {
@@ -254,7 +290,31 @@ void TSectionView::MoveCaret(TTextPos to, bool keepAnchor) {
     if (!keepAnchor)
         FAnchor = to;
     EnsureCaretVisible();
+    NotifyCaret();
     viewport()->update();
+}
+
+QRect TSectionView::CharacterRect(TTextPos pos) const {
+    const qsizetype row = pos.Line - FirstVisibleLine();
+    if (FText.LineCount() == 0 || row < 0 || row >= VisibleLines())
+        return {};
+    const int scrolled = horizontalScrollBar()->value();
+    const TShownLine shown = Shown(pos.Line, scrolled);
+    const qsizetype column = pos.Column - shown.First;
+    if (column < 0 || column > shown.Text.size())
+        return {};
+    QTextLayout layout;
+    LayOut(layout, shown.Text);
+    const QTextLine line = layout.lineAt(0);
+    const int c = static_cast<int>(column);
+    const qreal x = line.cursorToX(c);
+    // At a line's end the character is its line break: a blank's width.
+    const qreal next =
+        c < shown.Text.size() ? line.cursorToX(c + 1) : x + fontMetrics().horizontalAdvance(u' ');
+    const qreal left = kMargin + shown.X - scrolled + std::min(x, next);
+    return QRectF(left, kMargin + static_cast<qreal>(row) * LineHeight(), std::abs(next - x),
+                  LineHeight())
+        .toAlignedRect();
 }
 
 void TSectionView::EnsureCaretVisible() {
@@ -309,6 +369,11 @@ void TSectionView::keyPressEvent(QKeyEvent* event) {
         selectAll();
         return;
     }
+    if (event->key() == Qt::Key_Menu ||
+        (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)) {
+        OpenContextMenuAtCaret();
+        return;
+    }
     const qsizetype lines = FText.LineCount();
     if (lines == 0) {
         QAbstractScrollArea::keyPressEvent(event);
@@ -348,6 +413,8 @@ void TSectionView::keyPressEvent(QKeyEvent* event) {
     static const TMove kMoves[] = {
         {QKeySequence::MoveToNextChar, QKeySequence::SelectNextChar},
         {QKeySequence::MoveToPreviousChar, QKeySequence::SelectPreviousChar},
+        {QKeySequence::MoveToNextWord, QKeySequence::SelectNextWord},
+        {QKeySequence::MoveToPreviousWord, QKeySequence::SelectPreviousWord},
         {QKeySequence::MoveToNextLine, QKeySequence::SelectNextLine},
         {QKeySequence::MoveToPreviousLine, QKeySequence::SelectPreviousLine},
         {QKeySequence::MoveToNextPage, QKeySequence::SelectNextPage},
@@ -371,6 +438,10 @@ void TSectionView::keyPressEvent(QKeyEvent* event) {
             break;
         case QKeySequence::MoveToPreviousChar:
             step(-1);
+            break;
+        case QKeySequence::MoveToNextWord:
+        case QKeySequence::MoveToPreviousWord:
+            to = WordStep(to, move.Move == QKeySequence::MoveToNextWord);
             break;
         case QKeySequence::MoveToNextLine:
             vertically(1);
@@ -412,8 +483,17 @@ void TSectionView::mousePressEvent(QMouseEvent* event) {
     }
     setFocus(Qt::MouseFocusReason);
     FGoalColumn = -1;
-    FSelecting = true;
     FLastMouse = event->position().toPoint();
+    if (FSinceDoubleClick.isValid() &&
+        FSinceDoubleClick.elapsed() < QGuiApplication::styleHints()->mouseDoubleClickInterval() &&
+        (FLastMouse - FDoubleClickAt).manhattanLength() <
+            QGuiApplication::styleHints()->startDragDistance()) {
+        FSinceDoubleClick.invalidate();
+        if (FText.LineCount() > 0)
+            SelectLineAt(PosAt(FLastMouse));
+        return;
+    }
+    FSelecting = true;
     MoveCaret(PosAt(FLastMouse), event->modifiers() & Qt::ShiftModifier);
 }
 
@@ -453,7 +533,12 @@ void TSectionView::mouseReleaseEvent(QMouseEvent* event) {
 void TSectionView::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton || FText.LineCount() == 0)
         return;
-    const TTextPos at = PosAt(event->position().toPoint());
+    FDoubleClickAt = event->position().toPoint();
+    FSinceDoubleClick.start();
+    SelectWordAt(PosAt(FDoubleClickAt));
+}
+
+void TSectionView::SelectWordAt(TTextPos at) {
     const QString text = FText.Line(at.Line);
     qsizetype start = std::min(at.Column, text.size());
     qsizetype end = start;
@@ -463,4 +548,35 @@ void TSectionView::mouseDoubleClickEvent(QMouseEvent* event) {
         ++end;
     FAnchor = {at.Line, start};
     MoveCaret({at.Line, end}, true);
+}
+
+// The whole line with its line break, as a text area's triple click takes it.
+void TSectionView::SelectLineAt(TTextPos at) {
+    FAnchor = {at.Line, 0};
+    MoveCaret(at.Line + 1 < FText.LineCount() ? TTextPos{at.Line + 1, 0}
+                                              : TTextPos{at.Line, FText.LineLength(at.Line)},
+              true);
+}
+
+TTextPos TSectionView::WordStep(TTextPos from, bool forward) const {
+    const qsizetype length = FText.LineLength(from.Line);
+    if (forward && from.Column >= length)
+        return from.Line + 1 < FText.LineCount() ? TTextPos{from.Line + 1, 0} : from;
+    if (!forward && from.Column == 0)
+        return from.Line > 0 ? TTextPos{from.Line - 1, FText.LineLength(from.Line - 1)} : from;
+    QTextLayout layout;
+    LayOut(layout, FText.Line(from.Line));
+    const int column = static_cast<int>(from.Column);
+    return {from.Line, forward ? layout.nextCursorPosition(column, QTextLayout::SkipWords)
+                               : layout.previousCursorPosition(column, QTextLayout::SkipWords)};
+}
+
+// The menu a right click opens, at the caret (or the view's corner when it is out of sight).
+void TSectionView::OpenContextMenuAtCaret() {
+    EnsureCaretVisible();
+    QRect caret = CharacterRect(FCaret);
+    QPoint at = caret.isNull() ? QPoint(kMargin, kMargin) : caret.bottomLeft();
+    at = viewport()->mapTo(this, at);
+    QContextMenuEvent event(QContextMenuEvent::Keyboard, at, mapToGlobal(at));
+    QCoreApplication::sendEvent(this, &event);
 }

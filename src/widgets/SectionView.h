@@ -4,11 +4,12 @@
 // compactly (TSectionText) and only the lines on screen are laid out and painted, so appending
 // a million lines costs about as much as writing them to a file. Selection by mouse and
 // keyboard, copying, and scrolling as in a text area; while the end is in view, appended
-// lines keep it in view.
+// lines keep it in view. Assistive tools read it through TSectionViewAccessible.
 
 #include "widgets/SectionText.h"
 
 #include <QAbstractScrollArea>
+#include <QElapsedTimer>
 #include <functional>
 #include <optional>
 
@@ -53,6 +54,18 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    friend class TSectionViewAccessible;
+
+    // Where a character is drawn, in the viewport; empty when it is not in view.
+    [[nodiscard]] QRect CharacterRect(TTextPos pos) const;
+    // Tells assistive tools, while one listens, that the caret moved or the selection changed.
+    void NotifyCaret();
+    void SelectWordAt(TTextPos at);
+    void SelectLineAt(TTextPos at);
+    // The caret one word on, as text areas move it (a line's end and start are stops).
+    [[nodiscard]] TTextPos WordStep(TTextPos from, bool forward) const;
+    void OpenContextMenuAtCaret();
+
     // Runs `append` and keeps the last line in view if it was.
     void AppendFollowingEnd(const std::function<void()>& append);
     // The part of a line that is laid out: all of it, or for a very long line the stretch
@@ -86,4 +99,9 @@ private:
     bool FSelecting = false;    // the mouse is selecting
     QPoint FLastMouse;
     class QTimer* FAutoScroll;
+    // A press soon after a double click, where it was, selects the line.
+    QElapsedTimer FSinceDoubleClick;
+    QPoint FDoubleClickAt;
+    TTextPos FToldAnchor; // what assistive tools were last told
+    TTextPos FToldCaret;
 };

@@ -60,10 +60,10 @@ QString StopServer() {
 }
 
 // Fails the test function when the prefix did not stop cleanly.
-#define QM_STOP_SERVER()                                                                          \
-    do {                                                                                          \
-        const QString stopped = StopServer();                                                     \
-        QVERIFY2(stopped.isEmpty(), qPrintable(stopped));                                         \
+#define QM_STOP_SERVER()                                                                           \
+    do {                                                                                           \
+        const QString stopped = StopServer();                                                      \
+        QVERIFY2(stopped.isEmpty(), qPrintable(stopped));                                          \
     } while (false)
 
 // One regedit a file (given several, wine's regedit stops at the first it refuses); its exit
@@ -200,7 +200,8 @@ class TestRealInstall : public QObject {
     // from the pristine registry (one our setup changed too, so that the export does not merely
     // write what is there), or a key it names that the pristine registry lacks. An export with
     // nothing to show (it only deletes, or writes where the registry files do not show) passes.
-    bool Traced(const WineRegistry& imported, const WineRegistry& installed, const Export& e) const {
+    bool Traced(const WineRegistry& imported, const WineRegistry& installed,
+                const Export& e) const {
         bool sought = false;
         const auto value = [](const WineRegistry& registry, const QString& key,
                               const QString& name) {
@@ -251,7 +252,8 @@ class TestRealInstall : public QObject {
 
         CopyHives(m_pristine.path(), Prefix());
         for (const Export& e : group)
-            QVERIFY2(Import(e.Path), qPrintable(QStringLiteral("regedit did not end on ") + e.Name));
+            QVERIFY2(Import(e.Path),
+                     qPrintable(QStringLiteral("regedit did not end on ") + e.Name));
         QM_STOP_SERVER();
         WineRegistry imported;
         QVERIFY2(imported.Read(Prefix(), error), qPrintable(error));
@@ -262,7 +264,8 @@ class TestRealInstall : public QObject {
         for (const Export& e : group) {
             if (Traced(imported, installed, e))
                 continue;
-            QVERIFY2(Import(e.Path), qPrintable(QStringLiteral("regedit did not end on ") + e.Name));
+            QVERIFY2(Import(e.Path),
+                     qPrintable(QStringLiteral("regedit did not end on ") + e.Name));
             again << e.Name;
         }
         if (!again.isEmpty()) {
