@@ -24,6 +24,8 @@ packages=(
   # The tests check the desktop entries the program writes, and run the program on an X11
   # desktop with a window manager.
   desktop-file-utils xvfb xauth openbox xdotool x11-utils
+  # What a screen reader reads of the window: the accessibility bus and its Python client.
+  at-spi2-core python3-pyatspi
   # The Windows backends' tests run under wine; the fuzz targets build with clang's libFuzzer.
   wine wine64 doctest-dev clang libclang-rt-14-dev
   # The packages: icons and manual pages made at build time, the Debian package's dependencies,
