@@ -57,4 +57,7 @@ QString VisibleText(QStringView text);
 // preprocessor would join the next line to it).
 QString InnoComment(QStringView text);
 
+// How every line begins that stands for something a generator could not convert.
+inline constexpr char kNotConvertedLead[] = "; Not converted: ";
+
 } // namespace qm::innotext

@@ -31,6 +31,10 @@ public:
     [[nodiscard]] QString Line(qsizetype index) const;
     // In UTF-16 units, without decoding an ASCII line.
     [[nodiscard]] qsizetype LineLength(qsizetype index) const;
+    // Whether a line begins with `ascii`, read without decoding it.
+    [[nodiscard]] bool LineStartsWith(qsizetype index, QByteArrayView ascii) const {
+        return Bytes(index).startsWith(ascii);
+    }
     // The longest line's length, in UTF-16 units.
     [[nodiscard]] qsizetype LongestLine() const { return FLongest; }
     // The size of the lines in UTF-8, as a file holds them (without line breaks).

@@ -1,8 +1,10 @@
 #include "widgets/SectionView.h"
 
+#include "innotext/InnoText.h"
 #include "widgets/SectionViewAccessible.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
@@ -192,10 +194,55 @@ void TSectionView::LayOut(QTextLayout& layout, const QString& text) const {
     layout.endLayout();
 }
 
+bool TSectionView::NeedsLook(qsizetype line) const {
+    return FText.LineStartsWith(line, qm::innotext::kNotConvertedLead);
+}
+
+bool TSectionView::SelectNextNeedingLook(bool forward) {
+    const qsizetype lines = FText.LineCount();
+    for (qsizetype i = 1; i <= lines; ++i) {
+        const qsizetype line = ((FCaret.Line + (forward ? i : -i)) % lines + lines) % lines;
+        if (NeedsLook(line)) {
+            FAnchor = {line, 0};
+            FGoalColumn = -1;
+            MoveCaret({line, FText.LineLength(line)}, true);
+            return true;
+        }
+    }
+    return false;
+}
+
+namespace {
+
+// WCAG 2.1's relative luminance and contrast ratio.
+double Luminance(const QColor& c) {
+    const auto channel = [](double v) {
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+
+double Contrast(const QColor& a, const QColor& b) {
+    const double la = Luminance(a);
+    const double lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+} // namespace
+
+QColor TSectionView::NeedsLookColour(const QPalette& palette) {
+    const QColor ground = palette.color(QPalette::Base);
+    // A deep red on a light ground, a light one on a dark ground.
+    const QColor colour =
+        Luminance(ground) > 0.18 ? QColor(0xa4, 0x26, 0x2c) : QColor(0xff, 0x99, 0xa4);
+    return Contrast(colour, ground) >= 4.5 ? colour : palette.color(QPalette::Text);
+}
+
 void TSectionView::paintEvent(QPaintEvent*) {
     QPainter painter(viewport());
     const QPalette& colours = palette();
-    painter.setPen(colours.color(QPalette::Text));
+    const QColor textColour = colours.color(QPalette::Text);
+    const QColor lookColour = NeedsLookColour(colours);
     QTextCharFormat selected;
     selected.setBackground(colours.brush(QPalette::Highlight));
     selected.setForeground(colours.brush(QPalette::HighlightedText));
@@ -211,6 +258,7 @@ void TSectionView::paintEvent(QPaintEvent*) {
         const TShownLine shown = Shown(i, scrolled);
         QTextLayout layout;
         LayOut(layout, shown.Text);
+        painter.setPen(NeedsLook(i) ? lookColour : textColour);
         const QPointF at(kMargin + shown.X - scrolled, y);
         QList<QTextLayout::FormatRange> selections;
         const bool inSelection = HasSelection() && i >= from.Line && i <= to.Line;
@@ -367,6 +415,12 @@ void TSectionView::keyPressEvent(QKeyEvent* event) {
     }
     if (event == QKeySequence::SelectAll) {
         selectAll();
+        return;
+    }
+    if (event->key() == Qt::Key_F8 &&
+        (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::ShiftModifier)) {
+        if (!SelectNextNeedingLook(!(event->modifiers() & Qt::ShiftModifier)))
+            QApplication::beep();
         return;
     }
     if (event->key() == Qt::Key_Menu ||

@@ -40,6 +40,14 @@ public:
     // The selected text, lines separated by `separator`.
     [[nodiscard]] QString SelectedText(QStringView separator) const;
 
+    // Lines that need the user's look (what could not be converted) are drawn in a colour of
+    // their own (F8 and Shift+F8 select the next and the previous one, from the caret on,
+    // round the end); false when there is none.
+    [[nodiscard]] bool NeedsLook(qsizetype line) const;
+    bool SelectNextNeedingLook(bool forward);
+    // That colour for a view of `palette`: at least 4.5:1 against its background.
+    [[nodiscard]] static QColor NeedsLookColour(const QPalette& palette);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

@@ -11,6 +11,7 @@
 #include "settings/PortablePath.h"
 #include "shell/ContextMenuVerbs.h"
 #include "themes/WindowsDarkMode.h"
+#include "widgets/SectionView.h"
 
 #include <QAction>
 #include <QApplication>
@@ -222,6 +223,35 @@ private slots:
                          QStringLiteral("%1: %2:1").arg(label->objectName()).arg(best, 0, 'f', 1)));
         }
     }
+
+    // A line that could not be converted is painted in a colour of its own, at 4.5:1 against
+    // the section's ground.
+    void notConvertedLinesStandOut() {
+        QFETCH(QString, style);
+        SelectStyle(true, style, style);
+        TSectionView view;
+        view.resize(400, 80);
+        view.setPlainText(QStringLiteral("Root: HKCU; Subkey: \"Software\"\n"
+                                         "; Not converted: value \"x\" of key Software"));
+        view.show();
+        const QImage shot = view.viewport()->grab().toImage();
+        const int row = view.fontMetrics().lineSpacing();
+        const QColor ground = shot.pixelColor(shot.width() - 2, shot.height() - 2);
+        const auto inkiest = [&](int line) {
+            QColor best = ground;
+            for (int y = 4 + line * row; y < 4 + (line + 1) * row; ++y)
+                for (int x = 0; x < shot.width(); ++x)
+                    if (Contrast(shot.pixelColor(x, y), ground) > Contrast(best, ground))
+                        best = shot.pixelColor(x, y);
+            return best;
+        };
+        const QColor plain = inkiest(0);
+        const QColor look = inkiest(1);
+        QVERIFY2(Contrast(look, ground) >= 4.5,
+                 qPrintable(QStringLiteral("%1:1").arg(Contrast(look, ground), 0, 'f', 1)));
+        QVERIFY(Contrast(look, plain) > 1.5); // not the plain lines' colour
+    }
+    void notConvertedLinesStandOut_data() { contrast_data(); }
 
     void verbItems() {
         {

@@ -339,6 +339,19 @@ private slots:
         QVERIFY2(menus[0].y() > 2 * row && menus[0].y() < 4 * row + 10,
                  qPrintable(QString::number(menus[0].y()))); // below the caret's line
 
+        // F8 and Shift+F8 go round the lines that could not be converted.
+        view->setPlainText(QStringLiteral("[Registry]\n; Not converted: a\nRoot: HKCU\n"
+                                          "; Not converted: b\n; Note: c"));
+        view->SetSelection({2, 0}, {2, 0});
+        const auto selected = [view] { return view->SelectedText(u"\n"); };
+        Key(view, Qt::Key_F8);
+        QCOMPARE(selected(), QStringLiteral("; Not converted: b"));
+        Key(view, Qt::Key_F8);
+        QCOMPARE(selected(), QStringLiteral("; Not converted: a"));
+        Key(view, Qt::Key_F8, Qt::ShiftModifier);
+        QCOMPARE(selected(), QStringLiteral("; Not converted: b"));
+        QVERIFY(view->NeedsLook(1) && !view->NeedsLook(4));
+
         view->setFocus();
         Key(view, Qt::Key_Tab);
         QVERIFY(area->hasFocus());
