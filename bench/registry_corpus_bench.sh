@@ -2,7 +2,8 @@
 # `quillmark-cli registry` on real exports: the files of the shared corpus, decoded, concatenated
 # into one UTF-16LE export and repeated to about 100 MB, beside `iconv` reading the same file;
 # then the Registry page itself (real widgets, offscreen) converting the same file, with the
-# longest wait of its event loop: how late a click can be answered.
+# longest wait of its event loop: how late a click can be answered; and what a screen reader's
+# request for all of the section's text costs there.
 #   bench/registry_corpus_bench.sh [MEGABYTES=100] [RUNS=3]
 # The corpus is ../shared/corpus/reg beside the project, or $QM_REG_CORPUS.
 set -euo pipefail
@@ -74,3 +75,7 @@ awk -v bytes="$bytes" -v cs="$conv_s" -v ck="$conv_kb" -v is="$iconv_s" -v ik="$
     cs / (is > 0 ? is : 0.01), ck / 1024, bytes / 1048576 + 64
   printf "Registry page: %.2f s (%.2fx the command line; goal within 2x), longest event-loop wait %.1f ms (goal: under 100)\n", ps, ps / cs, pg
   printf "Registry page peak memory %.0f MB for a section of %.0f MB (%.2fx; goal: under 2x)\n", pm, sm, pm / sm }'
+build/release/bench/qm_registry_page_bench "$data" --accessible 2>/dev/null | tail -n 1 |
+  awk '{ for (i = 1; i <= NF; ++i) { split($i, f, "="); v[f[1]] = f[2] }
+    printf "screen reader, all of the text: %.2f s for %d characters; memory %.0f MB before, %.0f MB at the peak, %.0f MB after; the last line: %.2f ms\n",
+      v["all_text_seconds"], v["characters"], v["rss_before_mb"], v["rss_peak_mb"], v["rss_after_mb"], v["last_line_ms"] }'
